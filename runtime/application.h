@@ -1,0 +1,20 @@
+#pragma once
+
+#include "runtime/form.h"
+
+#include <string_view>
+
+namespace runtime {
+
+// What the program hands over at start-up: its name and version, and the one
+// window that is shown first. The program ends when that window closes.
+struct ApplicationDescription {
+    std::string_view title;
+    std::string_view version;
+    const FormSpec &startupForm;
+};
+
+// Shows the start-up window and runs the event loop; returns the exit status.
+int run(int &argc, char **argv, const ApplicationDescription &application);
+
+} // namespace runtime

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "runtime/core/errors.h"
+#include "runtime/form.h"
+
+#include <functional>
+
+namespace runtime {
+
+// What happens to a run-time error that leaves a command. By default a modal
+// error box; tests put a recorder in its place.
+using ErrorReporter = std::function<void(const RuntimeError &error)>;
+
+// Puts `reporter` in place of the current one for the lifetime of this object.
+class ScopedErrorReporter {
+public:
+    explicit ScopedErrorReporter(ErrorReporter reporter);
+    ~ScopedErrorReporter();
+    ScopedErrorReporter(const ScopedErrorReporter &) = delete;
+    ScopedErrorReporter &operator=(const ScopedErrorReporter &) = delete;
+
+private:
+    ErrorReporter m_previous;
+};
+
+// Runs a command and reports whatever escapes it. Nothing is thrown past this
+// point: an exception crossing Qt's event loop is undefined behaviour.
+void runCommand(Command command, Form &form) noexcept;
+
+} // namespace runtime

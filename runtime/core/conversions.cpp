@@ -1,0 +1,159 @@
+#include "runtime/core/conversions.h"
+
+#include "runtime/core/errors.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <system_error>
+
+namespace runtime {
+namespace {
+
+// A number text split into its parts; every view holds only ASCII digits.
+struct NumberParts {
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits;
+    bool exponentNegative = false;
+    std::string_view exponentDigits;
+};
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view takeDigits(std::string_view &text) {
+    const auto end = std::find_if_not(text.begin(), text.end(), isDigit);
+    const auto count = static_cast<std::size_t>(end - text.begin());
+    const std::string_view digits = text.substr(0, count);
+    text.remove_prefix(count);
+    return digits;
+}
+
+bool takeChar(std::string_view &text, char c) {
+    if (text.empty() || text.front() != c)
+        return false;
+    text.remove_prefix(1);
+    return true;
+}
+
+// Recognises the accepted grammar exactly; anything left over rejects the text.
+std::optional<NumberParts> splitNumber(std::string_view text) {
+    NumberParts parts;
+    text = trimBlanks(text);
+    parts.negative = takeChar(text, '-');
+    if (!parts.negative)
+        takeChar(text, '+');
+    parts.integerDigits = takeDigits(text);
+    if (takeChar(text, ',') || takeChar(text, '.'))
+        parts.fractionDigits = takeDigits(text);
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty())
+        return std::nullopt;
+    if (takeChar(text, 'e') || takeChar(text, 'E')) {
+        parts.exponentNegative = takeChar(text, '-');
+        if (!parts.exponentNegative)
+            takeChar(text, '+');
+        parts.exponentDigits = takeDigits(text);
+        if (parts.exponentDigits.empty())
+            return std::nullopt;
+    }
+    if (!text.empty())
+        return std::nullopt;
+    return parts;
+}
+
+// The decimal exponent of the leading significant digit (0 for 1..9.99, -1 for
+// 0.1..0.99). Only its sign is needed, to tell a value too large for single
+// precision from one too small, so the exponent saturates instead of wrapping.
+long long leadingDigitExponent(const NumberParts &parts) {
+    constexpr long long saturation = 1'000'000'000;
+    long long exponent = 0;
+    for (char c : parts.exponentDigits)
+        exponent = std::min(saturation, exponent * 10 + (c - '0'));
+    if (parts.exponentNegative)
+        exponent = -exponent;
+
+    const auto firstNonZero = parts.integerDigits.find_first_not_of('0');
+    if (firstNonZero != std::string_view::npos)
+        return exponent + static_cast<long long>(parts.integerDigits.size() - firstNonZero) - 1;
+    const auto fractionNonZero = parts.fractionDigits.find_first_not_of('0');
+    return exponent - static_cast<long long>(fractionNonZero) - 1;
+}
+
+// The unsigned value in the one spelling std::from_chars reads the same in
+// every locale: '.' separator, 'e' exponent.
+std::string canonicalSpelling(const NumberParts &parts) {
+    std::string text;
+    text.reserve(parts.integerDigits.size() + parts.fractionDigits.size() +
+                 parts.exponentDigits.size() + 4);
+    text += parts.integerDigits.empty() ? std::string_view("0") : parts.integerDigits;
+    if (!parts.fractionDigits.empty()) {
+        text += '.';
+        text += parts.fractionDigits;
+    }
+    if (!parts.exponentDigits.empty()) {
+        text += parts.exponentNegative ? "e-" : "e";
+        text += parts.exponentDigits;
+    }
+    return text;
+}
+
+float roundedMagnitude(const NumberParts &parts) {
+    const std::string text = canonicalSpelling(parts);
+    float magnitude = 0.0f;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+    if (error == std::errc::result_out_of_range) {
+        // from_chars reports both ends of the range alike; a tiny value is
+        // simply zero, only a huge one is an error.
+        if (leadingDigitExponent(parts) > 0)
+            raiseRuntimeError(ErrorCode::overflow);
+        return 0.0f;
+    }
+    if (error != std::errc() || end != text.data() + text.size())
+        raiseRuntimeError(ErrorCode::typeMismatch);
+    return magnitude;
+}
+
+} // namespace
+
+float textToSingle(std::string_view text) {
+    const std::optional<NumberParts> parts = splitNumber(text);
+    if (!parts)
+        raiseRuntimeError(ErrorCode::typeMismatch);
+    const float magnitude = roundedMagnitude(*parts);
+    return parts->negative ? -magnitude : magnitude;
+}
+
+std::string singleToText(float value) {
+    if (value == 0.0f)
+        return "0";
+    // Infinity and NaN have no place in the window's number format.
+    if (!std::isfinite(value))
+        raiseRuntimeError(ErrorCode::overflow);
+    // General notation with 7 significant digits is the C "%.7g" form, computed
+    // from the exact binary value and independent of the locale. The longest
+    // result, "-1.175494e-38", fits the buffer many times over.
+    std::array<char, 32> buffer{};
+    const std::to_chars_result written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                                       value, std::chars_format::general, 7);
+    std::string text(buffer.data(), written.ptr);
+    std::replace(text.begin(), text.end(), '.', ',');
+    std::replace(text.begin(), text.end(), 'e', 'E');
+    return text;
+}
+
+} // namespace runtime

@@ -1,0 +1,174 @@
+#include "runtime/core/conversions.h"
+#include "runtime/core/errors.h"
+
+#include "tests/row_name.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+using rows::PrintTo;
+
+using runtime::ErrorCode;
+using runtime::singleToText;
+using runtime::textToSingle;
+
+constexpr float largest = std::numeric_limits<float>::max();
+constexpr float smallestDenormal = std::numeric_limits<float>::denorm_min();
+
+struct ParseCase {
+    std::string name;
+    std::string text;
+    float value;
+};
+
+class AcceptedTexts : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(AcceptedTexts, GiveTheCorrectlyRoundedSingle) {
+    const ParseCase &c = GetParam();
+    const float value = textToSingle(c.text);
+    // Bit-exact: also tells +0 from -0.
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(c.value))
+        << "got " << value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextToSingle, AcceptedTexts,
+    testing::Values(
+        ParseCase{"Integer", "12", 12.0f}, ParseCase{"CommaSeparator", "12,5", 12.5f},
+        ParseCase{"PointSeparator", "12.5", 12.5f}, ParseCase{"LeadingSeparator", ",5", 0.5f},
+        ParseCase{"TrailingSeparator", "5,", 5.0f}, ParseCase{"PlusSign", "+7", 7.0f},
+        ParseCase{"MinusSign", "-10", -10.0f}, ParseCase{"NegativeZero", "-0", -0.0f},
+        ParseCase{"ZeroWithHugeExponent", "0e999999999999", 0.0f},
+        ParseCase{"BlanksAround", " \t 90 \t", 90.0f}, ParseCase{"Exponent", "1e3", 1000.0f},
+        ParseCase{"UpperExponent", "2,5E-2", 0.025f}, ParseCase{"SignedExponent", "25e+1", 250.0f},
+        ParseCase{"OneTenth", "0,1", 0x1.99999ap-4f}, ParseCase{"LeadingZeros", "000012,50", 12.5f},
+        ParseCase{"LargestSingle", "3,4028235e38", largest},
+        // One below the exact halfway point between the largest single and 2^128.
+        ParseCase{"JustBelowOverflow", "340282356779733661637539395458142568447", largest},
+        ParseCase{"SmallestDenormal", "1e-45", smallestDenormal},
+        ParseCase{"JustAboveHalfTheSmallestDenormal", "7,0064923216240854e-46", smallestDenormal},
+        ParseCase{"UnderflowToZero", "1e-50", 0.0f},
+        ParseCase{"UnderflowKeepsTheSign", "-1e-50", -0.0f},
+        ParseCase{"FarUnderflow", "1e-99999999999999999999", 0.0f},
+        // Half the smallest denormal exactly: a tie, rounded to even, which is zero.
+        ParseCase{"TieAtTheBottomRoundsToZero",
+                  "7,00649232162408535461864791644958065640130970938257885878534141944895541342"
+                  "930300743319094181060791015625e-46",
+                  0.0f},
+        // 1 + 2^-24 is the tie between 1 and the next single; the text lies a
+        // hair above it. Rounding to double first lands on the tie and then on 1.
+        ParseCase{"NoDoubleRounding", "1,000000059604644775390625000001", 0x1.000002p0f},
+        ParseCase{"TieRoundsToEven", "1,000000059604644775390625", 1.0f},
+        ParseCase{"ManyDigits", "0,000000000000000000000000000000000000000000000000000012345e50",
+                  0.0012345f}),
+    rows::RowName());
+
+struct RejectCase {
+    std::string name;
+    std::string text;
+    ErrorCode error;
+};
+
+class RejectedTexts : public testing::TestWithParam<RejectCase> {};
+
+TEST_P(RejectedTexts, RaiseTheirError) {
+    const RejectCase &c = GetParam();
+    try {
+        const float value = textToSingle(c.text);
+        ADD_FAILURE() << "accepted as " << value;
+    } catch (const runtime::RuntimeError &error) {
+        EXPECT_EQ(error.code(), c.error);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextToSingle, RejectedTexts,
+    testing::Values(RejectCase{"Empty", "", ErrorCode::typeMismatch},
+                    RejectCase{"Blank", " \t ", ErrorCode::typeMismatch},
+                    RejectCase{"Letters", "abc", ErrorCode::typeMismatch},
+                    RejectCase{"TrailingLetter", "12a", ErrorCode::typeMismatch},
+                    RejectCase{"TwoSeparators", "1.234,5", ErrorCode::typeMismatch},
+                    RejectCase{"Grouping", "1 234", ErrorCode::typeMismatch},
+                    RejectCase{"LoneSign", "-", ErrorCode::typeMismatch},
+                    RejectCase{"LoneSeparator", ",", ErrorCode::typeMismatch},
+                    RejectCase{"TwoSigns", "+-1", ErrorCode::typeMismatch},
+                    RejectCase{"ExponentWithoutDigits", "1e", ErrorCode::typeMismatch},
+                    RejectCase{"ExponentSignWithoutDigits", "1e+", ErrorCode::typeMismatch},
+                    RejectCase{"ExponentWithoutMantissa", "e5", ErrorCode::typeMismatch},
+                    RejectCase{"Infinity", "inf", ErrorCode::typeMismatch},
+                    RejectCase{"NotANumber", "nan", ErrorCode::typeMismatch},
+                    RejectCase{"Hexadecimal", "0x10", ErrorCode::typeMismatch},
+                    RejectCase{"ArabicIndicDigit", "\xd9\xa3", ErrorCode::typeMismatch},
+                    RejectCase{"EmbeddedNul",
+                               std::string("1\0"
+                                           "2",
+                                           3),
+                               ErrorCode::typeMismatch},
+                    RejectCase{"NewlineIsNotABlank", "1\n", ErrorCode::typeMismatch},
+                    RejectCase{"Overflow", "1e39", ErrorCode::overflow},
+                    RejectCase{"NegativeOverflow", "-1e39", ErrorCode::overflow},
+                    RejectCase{"FarOverflow", "1e99999999999999999999", ErrorCode::overflow},
+                    // The exact halfway point below 2^128 rounds to even: 2^128.
+                    RejectCase{"TieAtTheTopOverflows", "340282356779733661637539395458142568448",
+                               ErrorCode::overflow}),
+    rows::RowName());
+
+struct FormatCase {
+    std::string name;
+    float value;
+    std::string text;
+};
+
+class Formatting : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(Formatting, ShowsSevenDigitsWithAComma) {
+    EXPECT_EQ(singleToText(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SingleToText, Formatting,
+    testing::Values(FormatCase{"Integer", 40.0f, "40"}, FormatCase{"Negative", -180.0f, "-180"},
+                    FormatCase{"RoundedToSevenDigits", 30.416666f, "30,41667"},
+                    FormatCase{"Twist", 668.5714111328125f, "668,5714"},
+                    FormatCase{"Zero", 0.0f, "0"}, FormatCase{"NegativeZero", -0.0f, "0"},
+                    FormatCase{"SmallestPlain", 0.0001f, "0,0001"},
+                    FormatCase{"BelowPlainRange", 1.5e-5f, "1,5E-05"},
+                    FormatCase{"LargestPlain", 9999999.0f, "9999999"},
+                    FormatCase{"TenMillionIsExponent", 1e7f, "1E+07"},
+                    FormatCase{"EightDigits", 12345678.0f, "1,234568E+07"},
+                    // 0.01f is 0.0099999998: rounding carries into a new leading digit.
+                    FormatCase{"RoundingCarriesToTheNextPower", 0.01f, "0,01"},
+                    FormatCase{"RoundingCarriesTheExponent", 99999997952.0f, "1E+11"},
+                    FormatCase{"RoundingCarriesIntoPlainRange", 0.000099999997f, "0,0001"},
+                    FormatCase{"RoundingCarriesOutOfPlainRange", 99999992.0f, "9,999999E+07"},
+                    FormatCase{"Largest", largest, "3,402823E+38"},
+                    FormatCase{"NegativeLargest", -largest, "-3,402823E+38"},
+                    FormatCase{"SmallestDenormal", smallestDenormal, "1,401298E-45"}),
+    rows::RowName());
+
+TEST(SingleToText, RefusesValuesItCannotShow) {
+    EXPECT_THROW(singleToText(std::numeric_limits<float>::infinity()), runtime::RuntimeError);
+    EXPECT_THROW(singleToText(std::numeric_limits<float>::quiet_NaN()), runtime::RuntimeError);
+}
+
+// The conversions must read and write the same in every locale, Italian
+// included, whose C library would use ',' itself.
+TEST(Conversions, IgnoreTheProcessLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr)
+        << "the setup generates the it_IT.UTF-8 locale";
+    EXPECT_EQ(textToSingle("12.5"), 12.5f);
+    EXPECT_EQ(textToSingle("12,5"), 12.5f);
+    EXPECT_EQ(singleToText(1234.5f), "1234,5");
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+} // namespace
