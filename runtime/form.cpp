@@ -3,9 +3,16 @@
 #include "runtime/command_boundary.h"
 #include "runtime/core/errors.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -21,6 +28,32 @@ QString toQString(std::string_view text) {
 QRect toPixels(const TwipRect &twips) {
     return {twipsToPixels(twips.left), twipsToPixels(twips.top), twipsToPixels(twips.width),
             twipsToPixels(twips.height)};
+}
+
+QFont toQFont(const FontSpec &spec) {
+    QFont font;
+    font.setFamilies({toQString(spec.family), toQString(spec.fallbackFamily)});
+    font.setPointSizeF(spec.pointSize);
+    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    return font;
+}
+
+QPalette::ColorRole paletteRole(SystemColour colour) {
+    return colour == SystemColour::window ? QPalette::Base : QPalette::Text;
+}
+
+// The picture at the screen's density: its "@2x" twin where the screen is
+// dense enough and the twin exists.
+QPixmap loadPicture(std::string_view path) {
+    const QString normal = toQString(path);
+    const qsizetype dot = normal.lastIndexOf(u'.');
+    const QString dense = normal.left(dot) + QStringLiteral("@2x") + normal.mid(dot);
+    if (qApp->devicePixelRatio() > 1.0 && QFile::exists(dense)) {
+        QPixmap pixmap(dense);
+        pixmap.setDevicePixelRatio(2.0);
+        return pixmap;
+    }
+    return QPixmap(normal);
 }
 
 QWidget *createTextBox(const ControlSpec &spec, QWidget *parent) {
@@ -41,7 +74,17 @@ QWidget *createLabel(const ControlSpec &spec, QWidget *parent) {
     auto *label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(toQString(spec.text));
+    if (spec.selectable)
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
+}
+
+// The picture is drawn from the box's top-left corner and clipped by the box.
+QWidget *createPictureBox(const ControlSpec &spec, QWidget *parent) {
+    auto *box = new QLabel(parent);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setPixmap(loadPicture(spec.picture));
+    return box;
 }
 
 QWidget *createControl(const ControlSpec &spec, QWidget *parent) {
@@ -51,32 +94,72 @@ QWidget *createControl(const ControlSpec &spec, QWidget *parent) {
     case ControlKind::commandButton:
         return createButton(spec, parent);
     case ControlKind::label:
-    case ControlKind::pictureBox:
         return createLabel(spec, parent);
+    case ControlKind::pictureBox:
+        return createPictureBox(spec, parent);
     }
     return nullptr;
+}
+
+bool takesFocus(ControlKind kind) {
+    return kind == ControlKind::textBox || kind == ControlKind::commandButton;
+}
+
+void applyAppearance(const ControlSpec &spec, QWidget &widget) {
+    widget.setObjectName(toQString(spec.name));
+    widget.setGeometry(toPixels(spec.bounds));
+    if (spec.font != nullptr)
+        widget.setFont(toQFont(*spec.font));
+    if (spec.background != SystemColour::inherited) {
+        widget.setBackgroundRole(paletteRole(spec.background));
+        widget.setAutoFillBackground(true);
+    }
+    if (spec.foreground != SystemColour::inherited)
+        widget.setForegroundRole(paletteRole(spec.foreground));
+    widget.setToolTip(toQString(spec.toolTip));
+    widget.setAccessibleName(toQString(spec.accessibleName));
+    widget.setAccessibleDescription(toQString(spec.accessibleDescription));
+}
+
+// Shrinks the label's font, from its table size down, until the caption fits
+// the label's width, so that a long number is never cut into a different one.
+void fitCaption(QLabel &label, QFont font) {
+    const qreal available = label.contentsRect().width();
+    constexpr qreal step = 0.25;
+    while (QFontMetricsF(font).horizontalAdvance(label.text()) > available &&
+           font.pointSizeF() > step)
+        font.setPointSizeF(font.pointSizeF() - step);
+    label.setFont(font);
 }
 
 } // namespace
 
 struct Form::Widgets {
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    // Controls by tab index, for the focus chain and the first focus.
+    std::span<const ControlSpec> controls;
+    // Focusable controls by tab index, for the focus chain and the first focus.
     std::vector<std::pair<int, QWidget *>> focusOrder;
 };
 
 Form::Form(const FormSpec &spec) : m_widgets(std::make_unique<Widgets>()) {
+    m_widgets->controls = spec.controls;
     QWidget &window = *m_widgets->window;
     window.setObjectName(toQString(spec.name));
     window.setWindowTitle(toQString(spec.caption));
+    window.setFont(toQFont(spec.font));
     window.setFixedSize(twipsToPixels(spec.clientWidth), twipsToPixels(spec.clientHeight));
+    QIcon icon;
+    for (std::string_view file : spec.iconFiles)
+        icon.addFile(toQString(file));
+    window.setWindowIcon(icon);
 
     for (const ControlSpec &control : spec.controls) {
         QWidget *widget = createControl(control, &window);
-        widget->setObjectName(toQString(control.name));
-        widget->setGeometry(toPixels(control.bounds));
-        if (widget->focusPolicy() != Qt::NoFocus)
+        applyAppearance(control, *widget);
+        if (takesFocus(control.kind))
             m_widgets->focusOrder.emplace_back(control.tabIndex, widget);
+        else
+            widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
         if (auto *button = qobject_cast<QPushButton *>(widget); button && control.onClick) {
             const Command command = control.onClick;
             QObject::connect(button, &QPushButton::clicked, &window,
@@ -104,15 +187,24 @@ std::string Form::text(std::string_view textBox) const {
 }
 
 void Form::setCaption(std::string_view label, std::string_view caption) {
+    const auto row = std::find_if(m_widgets->controls.begin(), m_widgets->controls.end(),
+                                  [label](const ControlSpec &c) { return c.name == label; });
     auto *target =
         m_widgets->window->findChild<QLabel *>(toQString(label), Qt::FindDirectChildrenOnly);
-    if (target == nullptr)
+    if (target == nullptr || row == m_widgets->controls.end())
         raiseRuntimeError(ErrorCode::internalError);
     target->setText(toQString(caption));
+    fitCaption(*target, row->font != nullptr ? toQFont(*row->font) : m_widgets->window->font());
 }
 
 void Form::show() {
-    m_widgets->window->show();
+    QWidget &window = *m_widgets->window;
+    if (const QScreen *screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
 }
 
 QWidget *Form::window() const {

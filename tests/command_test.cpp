@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "tests/qt_print.h"
 #include "tests/row_name.h"
 
 #include <gtest/gtest.h>
