@@ -4,7 +4,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: setup build run test format-check clean
+.PHONY: setup build run test format-check package clean
 
 setup:
 	@scripts/setup
@@ -22,6 +22,10 @@ test: build format-check
 
 format-check: setup
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+
+# A .deb that installs the program, its menu entry, icons and metainfo.
+package: build
+	cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs the built program into a scratch folder and checks what a desktop
+# needs of it: the program, a valid menu entry, a valid software-centre entry
+# at version 1.00, and the icon at every size.
+set -euo pipefail
+build_dir=$1
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+
+passed=0
+failed=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $what"
+        failed=$((failed + 1))
+    fi
+}
+
+cmake --install "$build_dir" --prefix "$stage/usr" >/dev/null
+share=$stage/usr/share
+id=it.passorigatura.PassoRigatura
+
+check "program installed" test -x "$stage/usr/bin/passo-rigatura"
+check "desktop entry valid" desktop-file-validate "$share/applications/$id.desktop"
+check "metainfo valid" appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
+check "metainfo release 1.00" grep -q '<release version="1.00"' "$share/metainfo/$id.metainfo.xml"
+for size in 16 32 48 64 128 256; do
+    check "icon ${size}x${size}" test -s "$share/icons/hicolor/${size}x${size}/apps/passo-rigatura.png"
+done
+check "scalable icon" test -s "$share/icons/hicolor/scalable/apps/passo-rigatura.svg"
+
+# The Windows version resource must compile and carry "1.00" for both versions.
+resource=$stage/passo-rigatura.res
+check "windows resource compiles" \
+    x86_64-w64-mingw32-windres --preprocessor=cpp "$build_dir/app/passo-rigatura.rc" -O coff -o "$resource"
+version_utf16=$(printf '1.00' | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+check "windows resource says 1.00 twice" \
+    test "$(od -An -tx1 -v "$resource" | tr -d ' \n' | grep -o "$version_utf16" | wc -l)" -ge 2
+
+echo "$passed passed, $failed failed"
+test "$failed" -eq 0
