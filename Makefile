@@ -2,23 +2,31 @@
 # make test  installs what is missing, builds and runs every test
 
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 CMAKE_FLAGS ?=
+CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
-.PHONY: setup build run test format-check package clean
+.PHONY: setup build build-sanitize run test format-check package clean
 
 setup:
 	@scripts/setup
 
 build: setup
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DPASSO_WARNINGS_AS_ERRORS=ON $(CMAKE_FLAGS)
+	$(CONFIGURE) -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
+
+# The same program and tests under AddressSanitizer, UndefinedBehaviorSanitizer
+# and LeakSanitizer.
+build-sanitize: setup
+	$(CONFIGURE) -B $(SANITIZE_DIR) -DPASSO_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(SANITIZE_DIR)
 
 run: build
 	$(BUILD_DIR)/app/passo-rigatura
 
-test: build format-check
+test: build build-sanitize format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e
 
 format-check: setup
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +102,62 @@ INSTANTIATE_TEST_SUITE_P(
                     FailingClick{"TwistBeyondSingleRange", "1e-30", "1e10", ErrorCode::overflow}),
     rows::RowName());
 
+// Whatever lands in a field, typed or pasted: each text gives its error or
+// its value, the program goes on, and the fields keep exactly what was there.
+struct FieldText {
+    std::string name;
+    QString degrees;
+    QString distance;
+    std::optional<ErrorCode> error; // none: the click succeeds
+    QString shown;                  // the label afterwards
+};
+
+class FieldTexts : public CalculateCommand, public testing::WithParamInterface<FieldText> {};
+
+TEST_P(FieldTexts, GiveTheirErrorOrValue) {
+    const FieldText &c = GetParam();
+    ASSERT_EQ(calculate("90", "10"), "40");
+    EXPECT_EQ(calculate(c.degrees, c.distance), c.shown);
+    EXPECT_EQ(errors, c.error ? std::vector<ErrorCode>{*c.error} : std::vector<ErrorCode>{});
+    EXPECT_EQ(control<QLineEdit>("gradi1").text(), c.degrees);
+    EXPECT_EQ(control<QLineEdit>("centimetri2").text(), c.distance);
+    errors.clear();
+    EXPECT_EQ(calculate("7", "13"), "668,5714") << "the next click still works";
+}
+
+const QString longDigits(32767, u'7');
+const QString longZeros = QStringLiteral("0,") + QString(32765, u'0');
+const QString paragraph = QStringLiteral("Il passo misurato è di 90 gradi.\nRipetere la misura.");
+
+INSTANTIATE_TEST_SUITE_P(
+    Calculate, FieldTexts,
+    testing::Values(
+        FieldText{"Empty", "", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"Blank", "90", "   ", ErrorCode::typeMismatch, "40"},
+        FieldText{"LongestDigitsOverflow", "90", longDigits, ErrorCode::overflow, "40"},
+        FieldText{"LongestZerosAreZero", longZeros, "10", ErrorCode::divisionByZero, "40"},
+        FieldText{"LongestZerosAsDistance", "90", longZeros, std::nullopt, "0"},
+        FieldText{"PastedParagraph", paragraph, "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"ControlCharacter", "9\x01" "0", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"EmbeddedNul", QString("90") + QChar(0), "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"FullwidthDigits", "\uff19\uff10", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"ArabicIndicDigits", "\u0669\u0660", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"AccentedLetters", "novantà", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"LoneMinus", "-", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"LonePlus", "90", "+", ErrorCode::typeMismatch, "40"},
+        FieldText{"LoneComma", ",", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"LonePoint", "90", ".", ErrorCode::typeMismatch, "40"},
+        FieldText{"ExponentWithoutDigits", "9e", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"SignedExponentWithoutDigits", "90", "1E-", ErrorCode::typeMismatch, "40"},
+        FieldText{"TooLarge", "1e39", "10", ErrorCode::overflow, "40"},
+        FieldText{"TooLargeNegative", "90", "-1e39", ErrorCode::overflow, "40"},
+        FieldText{"TooSmallDistanceIsZero", "90", "1e-50", std::nullopt, "0"},
+        FieldText{"TooSmallDegreesAreZero", "1e-50", "10", ErrorCode::divisionByZero, "40"},
+        FieldText{"Hexadecimal", "0x10", "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"Infinity", "90", "inf", ErrorCode::typeMismatch, "40"},
+        FieldText{"NotANumber", "nan", "10", ErrorCode::typeMismatch, "40"}),
+    rows::RowName());
+
 TEST_F(CalculateCommand, SameInputsWriteTheSameText) {
     const QString first = calculate("7", "13");
     EXPECT_EQ(calculate("7", "13"), first);
@@ -108,6 +168,41 @@ TEST_F(CalculateCommand, GoesOnAfterAnError) {
     calculate("abc", "10");
     EXPECT_EQ(calculate("1", "1"), "360");
     EXPECT_EQ(errors, (std::vector<ErrorCode>{ErrorCode::divisionByZero, ErrorCode::typeMismatch}));
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool underAddressSanitizer = true;
+#else
+constexpr bool underAddressSanitizer = false;
+#endif
+
+long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// A click keeps nothing: no text, no error, no memory. Under the sanitizer
+// build, LeakSanitizer checks the same clicks for leaks at exit instead,
+// since its quarantine makes resident memory grow by design.
+TEST_F(CalculateCommand, TenThousandClicksHoldNothing) {
+    constexpr int clicks = 10'000;
+    long afterWarmUp = 0;
+    for (int click = 0; click < clicks; ++click) {
+        if (click % 2 == 0)
+            calculate("7", "13");
+        else
+            calculate("0", "13");
+        if (click == 99)
+            afterWarmUp = residentBytes();
+    }
+    EXPECT_EQ(control<QLabel>("centimetri1").text(), "668,5714");
+    EXPECT_EQ(errors.size(), std::size_t{clicks / 2});
+    if (!underAddressSanitizer) {
+        EXPECT_LE(residentBytes() - afterWarmUp, 1L << 20);
+    }
 }
 
 // Nothing escapes the boundary, not even an exception that is no run-time error.
