@@ -1,5 +1,6 @@
 #include "runtime/core/errors.h"
 
+#include <algorithm>
 #include <array>
 
 namespace runtime {
@@ -20,11 +21,13 @@ constexpr std::array errorTable{
 } // namespace
 
 const char *RuntimeError::description() const noexcept {
-    for (const ErrorEntry &entry : errorTable) {
-        if (entry.code == m_code)
-            return entry.description;
-    }
-    return "Errore interno";
+    const auto byCode = [](ErrorCode code) {
+        return std::find_if(errorTable.begin(), errorTable.end(),
+                            [code](const ErrorEntry &entry) { return entry.code == code; });
+    };
+    const auto entry = byCode(m_code);
+    return entry != errorTable.end() ? entry->description
+                                     : byCode(ErrorCode::internalError)->description;
 }
 
 void raiseRuntimeError(ErrorCode code) {
