@@ -21,8 +21,14 @@ build-sanitize: setup
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DPASSO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
 
+# Without a display, the program is shown at work on a virtual one and a
+# screenshot is saved.
 run: build
-	$(BUILD_DIR)/app/passo-rigatura
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	    $(BUILD_DIR)/app/passo-rigatura; \
+	else \
+	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
+	fi
 
 test: build build-sanitize format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure

@@ -1,0 +1,261 @@
+#!/usr/bin/python3
+"""End-to-end test of "Calcolo passo della rigatura": starts the real program
+on an X display, types into its text boxes, clicks its button and reads back
+what it shows, as a person would.
+
+Usage (inside tests/e2e/session.sh, with Debian's /usr/bin/python3):
+    e2e_test.py --program build/app/passo-rigatura --artifacts DIR
+
+Prints one line per check and a closing "N passed, M failed" line; exits
+non-zero if any check failed. Screenshots and the program's output go to DIR.
+"""
+
+import argparse
+import os
+import signal
+import sys
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import xdriver  # noqa: E402
+from xdriver import (  # noqa: E402
+    CALCOLA, CENTIMETRI, GRADI, RESULT, TITLE, DriverError, Program,
+)
+
+ERROR_TEXT = "Errore di run-time '13':\n\nTipo non corrispondente"
+
+# The whole run must end well within this; past it the run stops as failed.
+OVERALL_TIMEOUT = 240
+
+
+class Aborted(Exception):
+    """A check failed that the following ones depend on."""
+
+
+class Report:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, what, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {what}", flush=True)
+        else:
+            self.failed += 1
+            print(f"FAIL {what}" + (f": {detail}" if detail else ""), flush=True)
+        return ok
+
+    def require(self, what, ok, detail=""):
+        if not self.check(what, ok, detail):
+            raise Aborted(what)
+
+    def equal(self, what, actual, expected):
+        return self.check(what, actual == expected, f"got {actual!r}, expected {expected!r}")
+
+    def require_equal(self, what, actual, expected):
+        if not self.equal(what, actual, expected):
+            raise Aborted(what)
+
+
+def on_alarm(signum, frame):
+    raise DriverError(f"the whole run took longer than {OVERALL_TIMEOUT} s")
+
+
+class Session:
+    """The program's window and its controls as seen through AT-SPI."""
+
+    def __init__(self, report, program, artifacts):
+        self.report = report
+        self.program = program
+        self.artifacts = artifacts
+        self.shots = 0
+
+    def screenshot(self, window, label):
+        self.shots += 1
+        path = os.path.join(self.artifacts, f"{self.shots:02d}-{label}.png")
+        window.screenshot(path)
+        self.report.check(f"screenshot {os.path.basename(path)}", os.path.getsize(path) > 0)
+
+    def text_box(self, accessible_name, place, what):
+        """Finds a text box by its accessible name, or by its place if it has none."""
+        box = xdriver.find(self.app, lambda a: xdriver.role(a) == "text"
+                           and xdriver.name(a) == accessible_name)
+        self.report.check(f"{what} has the accessible name {accessible_name!r}", box is not None)
+        if box is None:
+            box = xdriver.at_bounds(self.app, "text", place)
+        self.report.require(f"{what} is at {place}", box is not None
+                            and xdriver.bounds(box) == place)
+        return box
+
+    def wait_text(self, box, expected):
+        """Waits until a text box holds expected; returns what it holds."""
+        seen = []
+
+        def probe():
+            seen.append(xdriver.text(box))
+            return seen[-1] == expected
+        try:
+            xdriver.wait_until(probe, f"the text {expected!r}")
+        except DriverError:
+            pass
+        return seen[-1]
+
+    def wait_focus(self, accessible):
+        try:
+            xdriver.wait_until(lambda: xdriver.is_focused(accessible), "the focus")
+            return True
+        except DriverError:
+            return False
+
+    def calculate(self, degrees, centimetres):
+        """Types into both boxes, checks they hold it and clicks CALCOLA."""
+        self.window.replace_text(GRADI, degrees)
+        self.report.equal(f"degrees box holds {degrees}",
+                          self.wait_text(self.gradi, degrees), degrees)
+        self.window.replace_text(CENTIMETRI, centimetres)
+        self.report.equal(f"centimetres box holds {centimetres}",
+                          self.wait_text(self.centimetri, centimetres), centimetres)
+        self.window.click_control(CALCOLA)
+
+    def run(self):
+        report = self.report
+
+        # The window.
+        self.window = xdriver.wait_for_window(self.program)
+        report.check("the program's window appears", True)
+        report.equal("window title", self.window.title(), TITLE)
+        _, _, width, height = self.window.geometry()
+        report.equal("window client size", (width, height), (347, 295))
+
+        # Its controls.
+        self.app = xdriver.find_application(self.program.pid)
+        report.check("the program is on the accessibility bus", True)
+        self.gradi = self.text_box(xdriver.GRADI_NAME, GRADI, "degrees box")
+        self.centimetri = self.text_box(xdriver.CENTIMETRI_NAME, CENTIMETRI, "centimetres box")
+        button = xdriver.find(self.app, lambda a: xdriver.role(a) == "push button"
+                              and xdriver.name(a) == "CALCOLA")
+        report.require("CALCOLA button is there", button is not None)
+        report.equal("CALCOLA button place", xdriver.bounds(button), CALCOLA)
+        label = xdriver.find(self.app, lambda a: xdriver.role(a) == "label"
+                             and xdriver.description(a) == xdriver.RESULT_DESCRIPTION)
+        report.check("result label has its accessible description", label is not None)
+        if label is None:
+            label = xdriver.at_bounds(self.app, "label", RESULT)
+        report.require("result label is at its place", label is not None
+                       and xdriver.bounds(label) == RESULT)
+        self.label = label
+
+        # The focus: first on CALCOLA, then Tab goes to degrees, centimetres.
+        self.window.focus()
+        report.check("focus starts on CALCOLA", self.wait_focus(button))
+        self.window.key("Tab")
+        report.check("Tab moves the focus to the degrees box", self.wait_focus(self.gradi))
+        self.window.key("Tab")
+        report.check("second Tab moves the focus to the centimetres box",
+                     self.wait_focus(self.centimetri))
+        self.screenshot(self.window, "start")
+
+        # 90 degrees over 10 cm: one turn in 40 cm.
+        self.calculate("90", "10")
+        report.require_equal("90 degrees, 10 cm gives 40", xdriver.wait_for_name(label, "40"), "40")
+        self.screenshot(self.window, "result-40")
+
+        # Not a number: the error box, and nothing else changes.
+        self.window.replace_text(GRADI, "abc")
+        report.equal("degrees box holds abc", self.wait_text(self.gradi, "abc"), "abc")
+        self.window.click_control(CALCOLA)
+        try:
+            box = xdriver.wait_for_window(self.program, known=[self.window.id])
+        except DriverError as error:
+            report.require("an error box appears for abc", False, str(error))
+        report.check("an error box appears for abc", True)
+        report.equal("error box title", box.title(), TITLE)
+        alert = xdriver.wait_until(
+            lambda: xdriver.find(self.app, lambda a: xdriver.role(a) in ("alert", "dialog")),
+            "the error box on the accessibility bus")
+        report.equal("error box title seen through AT-SPI", xdriver.name(alert), TITLE)
+        report.check("error box message", xdriver.find(
+            alert, lambda a: xdriver.role(a) == "label" and xdriver.name(a) == ERROR_TEXT)
+            is not None, f"no label reading {ERROR_TEXT!r}")
+        buttons = [xdriver.name(a) for a in xdriver.descendants(alert)
+                   if xdriver.role(a) == "push button"]
+        report.equal("error box buttons", buttons, ["OK"])
+        self.screenshot(box, "error-box")
+        self.screenshot(self.window, "error-over-window")
+        box.focus()
+        box.key("Return")
+        try:
+            xdriver.wait_until(lambda: box.id not in xdriver.visible_windows(self.program.pid),
+                               "the error box to close")
+            closed = True
+        except DriverError:
+            closed = False
+        report.require("Return closes the error box", closed)
+        report.equal("the program still runs after the error", self.program.process.poll(), None)
+        report.equal("result unchanged after the error", xdriver.name(label), "40")
+        report.equal("degrees box still holds abc", xdriver.text(self.gradi), "abc")
+        report.equal("centimetres box still holds 10", xdriver.text(self.centimetri), "10")
+        self.screenshot(self.window, "after-error")
+
+        # 7 degrees over 13 cm.
+        self.window.focus()
+        self.calculate("7", "13")
+        report.equal("7 degrees, 13 cm gives 668,5714",
+                     xdriver.wait_for_name(label, "668,5714"), "668,5714")
+        self.screenshot(self.window, "result-668")
+
+        # Enter in a text box calculates nothing. What is typed after it shows
+        # only once the program has handled the Enter, so reading the label
+        # then tells whether Enter did anything.
+        self.window.replace_text(GRADI, "9")
+        self.window.key("Return")
+        self.window.type("0")
+        report.equal("degrees box holds 90", self.wait_text(self.gradi, "90"), "90")
+        report.equal("Enter in the degrees box leaves the result", xdriver.name(label), "668,5714")
+        self.window.click_control(CENTIMETRI)
+        self.window.key("End", "Return")
+        self.window.type("0")
+        report.equal("centimetres box holds 130", self.wait_text(self.centimetri, "130"), "130")
+        report.equal("Enter in the centimetres box leaves the result",
+                     xdriver.name(label), "668,5714")
+
+        # Closing the window ends the program normally.
+        self.window.close()
+        status = self.program.wait_exit()
+        report.equal("closing the window ends the program with status 0", status, 0)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--artifacts", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.artifacts, exist_ok=True)
+
+    signal.signal(signal.SIGALRM, on_alarm)
+    signal.alarm(OVERALL_TIMEOUT)
+    report = Report()
+    started = time.monotonic()
+    program = Program(os.path.abspath(args.program), os.path.join(args.artifacts, "program.log"))
+    try:
+        Session(report, program, args.artifacts).run()
+    except Aborted as error:
+        print(f"stopped: the checks after {error} depend on it", flush=True)
+    except DriverError as error:
+        report.check("the run goes on to the end", False, str(error))
+    except Exception:
+        traceback.print_exc()
+        report.check("the run goes on without an unexpected error", False)
+    finally:
+        signal.alarm(0)
+        program.stop()
+    print(f"time: {time.monotonic() - started:.1f} s; artifacts in {args.artifacts}")
+    print(f"{report.passed} passed, {report.failed} failed")
+    return 1 if report.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
