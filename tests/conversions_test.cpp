@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <random>
 #include <string>
 
 namespace {
@@ -157,6 +161,49 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SingleToText, RefusesValuesItCannotShow) {
     EXPECT_THROW(singleToText(std::numeric_limits<float>::infinity()), runtime::RuntimeError);
     EXPECT_THROW(singleToText(std::numeric_limits<float>::quiet_NaN()), runtime::RuntimeError);
+}
+
+// A text as people type it: a few digits, a separator somewhere, sometimes
+// an exponent. Deterministic, so a failure names the same text every run.
+std::string generatedText(std::mt19937 &random) {
+    const auto below = [&random](int n) {
+        return static_cast<int>(random() % static_cast<unsigned>(n));
+    };
+    std::string text;
+    if (below(4) == 0)
+        text += '-';
+    const int digits = 1 + below(12);
+    const int separatorAt = below(digits + 2);
+    for (int i = 0; i < digits; ++i) {
+        if (i == separatorAt)
+            text += below(2) == 0 ? ',' : '.';
+        text += static_cast<char>('0' + below(10));
+    }
+    if (below(3) == 0)
+        text += "e" + std::to_string(below(90) - 45);
+    return text;
+}
+
+// glibc's strtof rounds correctly too; under the "C" locale it is an
+// independent reference for every text both accept.
+TEST(TextToSingle, AgreesWithTheCLibraryOnGeneratedTexts) {
+    const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    ASSERT_NE(cLocale, locale_t{});
+    std::mt19937 random(20261208);
+    for (int i = 0; i < 200'000; ++i) {
+        const std::string text = generatedText(random);
+        std::string pointed = text;
+        std::replace(pointed.begin(), pointed.end(), ',', '.');
+        const float expected = strtof_l(pointed.c_str(), nullptr, cLocale);
+        if (std::isinf(expected)) {
+            EXPECT_THROW(textToSingle(text), runtime::RuntimeError) << text;
+            continue;
+        }
+        const float value = textToSingle(text);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected))
+            << text;
+    }
+    freelocale(cLocale);
 }
 
 // The conversions must read and write the same in every locale, Italian

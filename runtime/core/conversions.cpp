@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <system_error>
 
@@ -94,28 +95,66 @@ long long leadingDigitExponent(const NumberParts &parts) {
     return exponent - static_cast<long long>(fractionNonZero) - 1;
 }
 
-// The unsigned value in the one spelling std::from_chars reads the same in
-// every locale: '.' separator, 'e' exponent.
-std::string canonicalSpelling(const NumberParts &parts) {
-    std::string text;
-    text.reserve(parts.integerDigits.size() + parts.fractionDigits.size() +
-                 parts.exponentDigits.size() + 4);
-    text += parts.integerDigits.empty() ? std::string_view("0") : parts.integerDigits;
-    if (!parts.fractionDigits.empty()) {
-        text += '.';
-        text += parts.fractionDigits;
-    }
-    if (!parts.exponentDigits.empty()) {
-        text += parts.exponentNegative ? "e-" : "e";
-        text += parts.exponentDigits;
-    }
-    return text;
+// Few digits and a small power of ten: both are exact singles, so one single
+// multiplication or division rounds the value correctly. Most typed
+// measurements take this path.
+std::optional<float> exactQuotient(const NumberParts &parts) {
+    constexpr std::size_t maxDigits = 7; // below 2^24, exact in single
+    constexpr int maxPower = 10;         // 10^10 = 2^10 * 5^10, and 5^10 < 2^24
+    constexpr std::array<float, maxPower + 1> powersOfTen{1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                          1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    if (parts.integerDigits.size() + parts.fractionDigits.size() > maxDigits ||
+        parts.exponentDigits.size() > 2)
+        return std::nullopt;
+
+    std::uint32_t digits = 0;
+    for (std::string_view run : {parts.integerDigits, parts.fractionDigits})
+        for (char c : run)
+            digits = digits * 10 + static_cast<std::uint32_t>(c - '0');
+    int exponent = 0;
+    for (char c : parts.exponentDigits)
+        exponent = exponent * 10 + (c - '0');
+    exponent = (parts.exponentNegative ? -exponent : exponent) -
+               static_cast<int>(parts.fractionDigits.size());
+    if (exponent < -maxPower || exponent > maxPower)
+        return std::nullopt;
+
+    const auto value = static_cast<float>(digits);
+    return exponent < 0 ? value / powersOfTen[static_cast<std::size_t>(-exponent)]
+                        : value * powersOfTen[static_cast<std::size_t>(exponent)];
 }
 
+// Writes the unsigned value in the one spelling std::from_chars reads the same
+// in every locale ('.' separator, 'e' exponent) and returns its end.
+char *writeCanonicalSpelling(const NumberParts &parts, char *out) {
+    const auto append = [&out](std::string_view text) {
+        out = std::copy(text.begin(), text.end(), out);
+    };
+    append(parts.integerDigits.empty() ? std::string_view("0") : parts.integerDigits);
+    if (!parts.fractionDigits.empty()) {
+        append(".");
+        append(parts.fractionDigits);
+    }
+    if (!parts.exponentDigits.empty()) {
+        append(parts.exponentNegative ? "e-" : "e");
+        append(parts.exponentDigits);
+    }
+    return out;
+}
+
+// Any other text: correctly rounded by std::from_chars, which needs the
+// canonical spelling; short texts are spelled on the stack.
 float roundedMagnitude(const NumberParts &parts) {
-    const std::string text = canonicalSpelling(parts);
+    const std::size_t length =
+        parts.integerDigits.size() + parts.fractionDigits.size() + parts.exponentDigits.size() + 4;
+    std::array<char, 64> onStack;
+    std::string onHeap;
+    char *const text =
+        length <= onStack.size() ? onStack.data() : (onHeap.resize(length), onHeap.data());
+    const char *const textEnd = writeCanonicalSpelling(parts, text);
+
     float magnitude = 0.0f;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+    const auto [end, error] = std::from_chars(text, textEnd, magnitude);
     if (error == std::errc::result_out_of_range) {
         // from_chars reports both ends of the range alike; a tiny value is
         // simply zero, only a huge one is an error.
@@ -123,7 +162,7 @@ float roundedMagnitude(const NumberParts &parts) {
             raiseRuntimeError(ErrorCode::overflow);
         return 0.0f;
     }
-    if (error != std::errc() || end != text.data() + text.size())
+    if (error != std::errc() || end != textEnd)
         raiseRuntimeError(ErrorCode::typeMismatch);
     return magnitude;
 }
@@ -134,7 +173,8 @@ float textToSingle(std::string_view text) {
     const std::optional<NumberParts> parts = splitNumber(text);
     if (!parts)
         raiseRuntimeError(ErrorCode::typeMismatch);
-    const float magnitude = roundedMagnitude(*parts);
+    const std::optional<float> exact = exactQuotient(*parts);
+    const float magnitude = exact ? *exact : roundedMagnitude(*parts);
     return parts->negative ? -magnitude : magnitude;
 }
 
