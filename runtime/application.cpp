@@ -1,15 +1,21 @@
 #include "runtime/application.h"
 
+#include "runtime/qt_conversions.h"
+
 #include <QApplication>
-#include <QString>
 
 namespace runtime {
 
 int run(int &argc, char **argv, const ApplicationDescription &application) {
     QApplication qtApplication(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(application.title));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(application.title));
-    QApplication::setApplicationVersion(QString::fromUtf8(application.version));
+    QApplication::setApplicationName(toQString(application.title));
+    QApplication::setApplicationDisplayName(toQString(application.title));
+    QApplication::setApplicationVersion(toQString(application.version));
+    // Lets the desktop match the window to its menu entry and icon theme.
+    QGuiApplication::setDesktopFileName(toQString(application.desktopFileName));
+    // The start-up window's font for everything, the error box included; it
+    // also spares loading the desktop's font only to replace it.
+    QApplication::setFont(toQFont(application.startupForm.font));
 
     Form form(application.startupForm);
     form.show();

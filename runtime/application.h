@@ -11,6 +11,8 @@ namespace runtime {
 struct ApplicationDescription {
     std::string_view title;
     std::string_view version;
+    // The name of the desktop entry, without ".desktop".
+    std::string_view desktopFileName;
     const FormSpec &startupForm;
 };
 

@@ -1,8 +1,9 @@
 #include "runtime/command_boundary.h"
 
+#include "runtime/qt_conversions.h"
+
 #include <QApplication>
 #include <QMessageBox>
-#include <QString>
 
 #include <utility>
 
@@ -12,7 +13,7 @@ namespace {
 QString errorBoxText(const RuntimeError &error) {
     return QStringLiteral("Errore di run-time '%1':\n\n%2")
         .arg(error.number())
-        .arg(QString::fromUtf8(error.description()));
+        .arg(toQString(error.description()));
 }
 
 void showErrorBox(const RuntimeError &error) {

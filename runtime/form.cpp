@@ -2,11 +2,15 @@
 
 #include "runtime/command_boundary.h"
 #include "runtime/core/errors.h"
+#include "runtime/qt_conversions.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QIcon>
+#include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -21,25 +25,21 @@
 namespace runtime {
 namespace {
 
-QString toQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QRect toPixels(const TwipRect &twips) {
     return {twipsToPixels(twips.left), twipsToPixels(twips.top), twipsToPixels(twips.width),
             twipsToPixels(twips.height)};
 }
 
-QFont toQFont(const FontSpec &spec) {
-    QFont font;
-    font.setFamilies({toQString(spec.family), toQString(spec.fallbackFamily)});
-    font.setPointSizeF(spec.pointSize);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
-    return font;
-}
-
 QPalette::ColorRole paletteRole(SystemColour colour) {
     return colour == SystemColour::window ? QPalette::Base : QPalette::Text;
+}
+
+// Reads a picture in the format its name gives. Without the format, Qt
+// loads every image plugin at start-up to ask whether it reads the file.
+QImage readImage(const QString &path) {
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 // The picture at the screen's density: its "@2x" twin where the screen is
@@ -49,11 +49,11 @@ QPixmap loadPicture(std::string_view path) {
     const qsizetype dot = normal.lastIndexOf(u'.');
     const QString dense = normal.left(dot) + QStringLiteral("@2x") + normal.mid(dot);
     if (qApp->devicePixelRatio() > 1.0 && QFile::exists(dense)) {
-        QPixmap pixmap(dense);
+        QPixmap pixmap = QPixmap::fromImage(readImage(dense));
         pixmap.setDevicePixelRatio(2.0);
         return pixmap;
     }
-    return QPixmap(normal);
+    return QPixmap::fromImage(readImage(normal));
 }
 
 QWidget *createTextBox(const ControlSpec &spec, QWidget *parent) {
@@ -150,7 +150,7 @@ Form::Form(const FormSpec &spec) : m_widgets(std::make_unique<Widgets>()) {
     window.setFixedSize(twipsToPixels(spec.clientWidth), twipsToPixels(spec.clientHeight));
     QIcon icon;
     for (std::string_view file : spec.iconFiles)
-        icon.addFile(toQString(file));
+        icon.addPixmap(QPixmap::fromImage(readImage(toQString(file))));
     window.setWindowIcon(icon);
 
     for (const ControlSpec &control : spec.controls) {

@@ -122,6 +122,7 @@ const runtime::FormSpec form1{
 const runtime::ApplicationDescription application{
     .title = "Calcolo passo della rigatura",
     .version = PASSO_VERSION,
+    .desktopFileName = "it.passorigatura.PassoRigatura",
     .startupForm = form1,
 };
 
