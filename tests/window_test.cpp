@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -90,6 +91,17 @@ TEST_F(Form1Window, ClientAreaIsFixedAt347By295) {
     EXPECT_EQ(window().size(), QSize(347, 295));
     EXPECT_EQ(window().windowTitle(), "Calcolo passo della rigatura");
     EXPECT_FALSE(window().windowIcon().isNull());
+}
+
+// A picture missing from the program's resources would just not show.
+TEST(Form1Table, EveryPictureItNamesIsBuiltIn) {
+    for (std::string_view file : ui::form1.iconFiles)
+        EXPECT_TRUE(QImageReader(qs(file)).canRead()) << file;
+    for (const runtime::ControlSpec &row : ui::form1.controls) {
+        if (!row.picture.empty()) {
+            EXPECT_TRUE(QImageReader(qs(row.picture)).canRead()) << row.picture;
+        }
+    }
 }
 
 TEST_F(Form1Window, ControlsSitAtTheirTwipsOverFifteen) {

@@ -20,10 +20,13 @@ constexpr FontSpec interfaceFont{
 constexpr FontSpec resultFont{
     .family = "Verdana", .fallbackFamily = "DejaVu Sans", .pointSize = 14.25, .weight = 400};
 
-constexpr std::array<std::string_view, 6> iconFiles{
-    ":/icons/16x16/passo-rigatura.png",   ":/icons/32x32/passo-rigatura.png",
-    ":/icons/48x48/passo-rigatura.png",   ":/icons/64x64/passo-rigatura.png",
-    ":/icons/128x128/passo-rigatura.png", ":/icons/256x256/passo-rigatura.png",
+// Title bars and task switchers use these; the larger sizes, which cost
+// start-up time to decode, come from the icon theme.
+constexpr std::array<std::string_view, 4> iconFiles{
+    ":/icons/16x16/passo-rigatura.png",
+    ":/icons/32x32/passo-rigatura.png",
+    ":/icons/48x48/passo-rigatura.png",
+    ":/icons/64x64/passo-rigatura.png",
 };
 
 constexpr std::array form1Controls{
