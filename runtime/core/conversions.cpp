@@ -23,58 +23,49 @@ struct NumberParts {
 };
 
 bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string_view takeDigits(std::string_view &text) {
-    const auto end = std::find_if_not(text.begin(), text.end(), isDigit);
-    const auto count = static_cast<std::size_t>(end - text.begin());
-    const std::string_view digits = text.substr(0, count);
-    text.remove_prefix(count);
-    return digits;
-}
-
-bool takeChar(std::string_view &text, char c) {
-    if (text.empty() || text.front() != c)
-        return false;
-    text.remove_prefix(1);
-    return true;
+const char *skipDigits(const char *p, const char *end) {
+    while (p != end && isDigit(*p))
+        ++p;
+    return p;
 }
 
 // Recognises the accepted grammar exactly; anything left over rejects the text.
-std::optional<NumberParts> splitNumber(std::string_view text) {
-    NumberParts parts;
-    text = trimBlanks(text);
-    parts.negative = takeChar(text, '-');
-    if (!parts.negative)
-        takeChar(text, '+');
-    parts.integerDigits = takeDigits(text);
-    if (takeChar(text, ',') || takeChar(text, '.'))
-        parts.fractionDigits = takeDigits(text);
-    if (parts.integerDigits.empty() && parts.fractionDigits.empty())
-        return std::nullopt;
-    if (takeChar(text, 'e') || takeChar(text, 'E')) {
-        parts.exponentNegative = takeChar(text, '-');
-        if (!parts.exponentNegative)
-            takeChar(text, '+');
-        parts.exponentDigits = takeDigits(text);
-        if (parts.exponentDigits.empty())
-            return std::nullopt;
+bool splitNumber(std::string_view text, NumberParts &parts) {
+    const char *p = text.data();
+    const char *end = p + text.size();
+    while (p != end && isBlank(*p))
+        ++p;
+    while (p != end && isBlank(end[-1]))
+        --end;
+    if (p != end && (*p == '-' || *p == '+'))
+        parts.negative = *p++ == '-';
+    const char *digits = p;
+    p = skipDigits(p, end);
+    parts.integerDigits = {digits, static_cast<std::size_t>(p - digits)};
+    if (p != end && (*p == ',' || *p == '.')) {
+        digits = ++p;
+        p = skipDigits(p, end);
+        parts.fractionDigits = {digits, static_cast<std::size_t>(p - digits)};
     }
-    if (!text.empty())
-        return std::nullopt;
-    return parts;
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty())
+        return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p != end && (*p == '-' || *p == '+'))
+            parts.exponentNegative = *p++ == '-';
+        digits = p;
+        p = skipDigits(p, end);
+        parts.exponentDigits = {digits, static_cast<std::size_t>(p - digits)};
+        if (parts.exponentDigits.empty())
+            return false;
+    }
+    return p == end;
 }
 
 // The decimal exponent of the leading significant digit (0 for 1..9.99, -1 for
@@ -170,12 +161,12 @@ float roundedMagnitude(const NumberParts &parts) {
 } // namespace
 
 float textToSingle(std::string_view text) {
-    const std::optional<NumberParts> parts = splitNumber(text);
-    if (!parts)
+    NumberParts parts;
+    if (!splitNumber(text, parts))
         raiseRuntimeError(ErrorCode::typeMismatch);
-    const std::optional<float> exact = exactQuotient(*parts);
-    const float magnitude = exact ? *exact : roundedMagnitude(*parts);
-    return parts->negative ? -magnitude : magnitude;
+    const std::optional<float> exact = exactQuotient(parts);
+    const float magnitude = exact ? *exact : roundedMagnitude(parts);
+    return parts.negative ? -magnitude : magnitude;
 }
 
 std::string singleToText(float value) {
