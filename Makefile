@@ -3,10 +3,11 @@
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+BENCH_DIR ?= build-bench
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
-.PHONY: setup build build-sanitize run test format-check package clean
+.PHONY: setup build build-sanitize run test format-check package bench clean
 
 setup:
 	@scripts/setup
@@ -41,5 +42,12 @@ format-check: setup
 package: build
 	cd $(BUILD_DIR) && cpack
 
+# Speed, heap allocations and start-up, each as a ratio to a baseline measured
+# in the same run; see docs/performance.md.
+bench: setup
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPASSO_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BENCH_DIR)
+	bench/run.sh $(BENCH_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)

@@ -1,0 +1,53 @@
+// Linked into both start-up benchmark programs, so that the program and its
+// baseline stop the clock the same way: once the first top-level window has
+// painted and the X server has taken the frame, the process ends at once.
+// Tearing down the application afterwards is no part of starting up.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMetaObject>
+#include <QObject>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+class FirstFrameExit : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (!m_painted && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget *>(watched)->isWindow()) {
+            m_painted = true;
+            // The window receives its paint event first, before its children
+            // are drawn and the backing store is flushed; a queued call runs
+            // only after that whole repaint has returned to the event loop.
+            QMetaObject::invokeMethod(this, &FirstFrameExit::exitNow, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    static void exitNow() {
+        // A round trip to the display server: the frame's image requests
+        // have been processed when it returns.
+        QGuiApplication::sync();
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+
+    bool m_painted = false;
+};
+
+void watchForFirstFrame() {
+    QCoreApplication *application = QCoreApplication::instance();
+    application->installEventFilter(new FirstFrameExit(application));
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(watchForFirstFrame)
