@@ -4,10 +4,15 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 180
+# CI checks every finite single; elsewhere make test checks an even 1/256 of
+# them, and make exhaustive all of them.
+EXHAUSTIVE_SAMPLE ?= $(if $(filter true,$(CI)),1,256)
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
-.PHONY: setup build build-sanitize run test format-check package bench clean
+.PHONY: setup build build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean
 
 setup:
 	@scripts/setup
@@ -31,9 +36,11 @@ run: build
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
 	fi
 
-test: build build-sanitize format-check
+test: build build-sanitize build-fuzz format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e
+	fuzz/run.sh 60 $(FUZZ_DIR)
+	$(BUILD_DIR)/tests/exhaustive/exhaustive_check --sample $(EXHAUSTIVE_SAMPLE)
 
 format-check: setup
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
@@ -49,5 +56,20 @@ bench: setup
 	cmake --build $(BENCH_DIR)
 	bench/run.sh $(BENCH_DIR)
 
+# The fuzzers, built with clang, libFuzzer and the sanitizers.
+build-fuzz: setup
+	$(CONFIGURE) -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DPASSO_FUZZ=ON \
+	    -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) --target fuzzers
+
+# Each fuzzer for FUZZ_SECONDS seconds on the text <-> number conversions.
+fuzz: build-fuzz
+	fuzz/run.sh $(FUZZ_SECONDS) $(FUZZ_DIR)
+
+# Every finite single through the window's text and back: about 9 minutes on
+# 2 cores.
+exhaustive: build
+	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR)

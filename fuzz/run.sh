@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs each fuzzer for SECONDS seconds, one after the other, on a scratch copy
+# of its seed corpus (the inputs it discovers are thrown away, so the work tree
+# stays as it is), and prints how many inputs each one ran. Exits non-zero when
+# a fuzzer found a failing input; the input is kept under BUILD_DIR/fuzz-artifacts.
+#
+#   fuzz/run.sh SECONDS BUILD_DIR
+set -euo pipefail
+
+if [ $# -ne 2 ] || ! [[ $1 =~ ^[1-9][0-9]*$ ]]; then
+    echo "usage: $0 SECONDS BUILD_DIR" >&2
+    exit 2
+fi
+seconds=$1
+build_dir=$(cd "$2" && pwd)
+fuzz_dir=$(cd "$(dirname "$0")" && pwd)
+artifacts="$build_dir/fuzz-artifacts"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$artifacts"
+
+# name, longest input worth trying: a number typed in a field is short, but
+# long digit strings are where rounding is hardest; a single is 4 bytes.
+targets=("text_to_single 256" "round_trip 4")
+
+status=0
+for entry in "${targets[@]}"; do
+    read -r name max_len <<<"$entry"
+    binary="$build_dir/fuzz/${name}_fuzzer"
+    if [ ! -x "$binary" ]; then
+        echo "$name: $binary is missing; build the fuzzers target first" >&2
+        exit 2
+    fi
+    corpus="$scratch/$name"
+    mkdir -p "$corpus"
+    cp -R "$fuzz_dir/corpus/$name/." "$corpus/"
+    dictionary=()
+    if [ -f "$fuzz_dir/$name.dict" ]; then
+        dictionary=("-dict=$fuzz_dir/$name.dict")
+    fi
+    log="$scratch/$name.log"
+    # libFuzzer's own limit of 20 minutes for one input still catches a hang,
+    # without mistaking a busy machine for one.
+    set +e
+    "$binary" "$corpus" "${dictionary[@]}" \
+        -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$artifacts/$name-" >"$log" 2>&1
+    result=$?
+    set -e
+    executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    if [ "$result" -eq 0 ]; then
+        echo "$name: ${executions:-?} executions in $seconds s, no failure"
+    else
+        status=1
+        echo "$name: FAILED (exit $result) after ${executions:-?} executions; log tail:"
+        tail -n 40 "$log"
+        echo "$name: failing inputs are in $artifacts/"
+    fi
+done
+exit "$status"
