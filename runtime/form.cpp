@@ -56,47 +56,46 @@ QPixmap loadPicture(std::string_view path) {
     return QPixmap::fromImage(readImage(normal));
 }
 
-QWidget *createTextBox(const ControlSpec &spec, QWidget *parent) {
-    return new QLineEdit(toQString(spec.text), parent);
+QWidget *createTextBox(const ControlSpec &row, QWidget *parent) {
+    return new QLineEdit(toQString(row.text), parent);
 }
 
-QWidget *createButton(const ControlSpec &spec, QWidget *parent) {
+QWidget *createButton(const ControlSpec &row, QWidget *parent) {
     // '&' would make an access key; the captions have none, so show it as is.
-    auto *button =
-        new QPushButton(toQString(spec.text).replace(u'&', QStringLiteral("&&")), parent);
+    auto *button = new QPushButton(toQString(row.text).replace(u'&', QStringLiteral("&&")), parent);
     // Enter in a text box must not press the button.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
 }
 
-QWidget *createLabel(const ControlSpec &spec, QWidget *parent) {
+QWidget *createLabel(const ControlSpec &row, QWidget *parent) {
     auto *label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(toQString(spec.text));
-    if (spec.selectable)
+    label->setText(toQString(row.text));
+    if (row.selectable)
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
 
 // The picture is drawn from the box's top-left corner and clipped by the box.
-QWidget *createPictureBox(const ControlSpec &spec, QWidget *parent) {
+QWidget *createPictureBox(const ControlSpec &row, QWidget *parent) {
     auto *box = new QLabel(parent);
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    box->setPixmap(loadPicture(spec.picture));
+    box->setPixmap(loadPicture(row.picture));
     return box;
 }
 
-QWidget *createControl(const ControlSpec &spec, QWidget *parent) {
-    switch (spec.kind) {
+QWidget *createControl(const ControlSpec &row, QWidget *parent) {
+    switch (row.kind) {
     case ControlKind::textBox:
-        return createTextBox(spec, parent);
+        return createTextBox(row, parent);
     case ControlKind::commandButton:
-        return createButton(spec, parent);
+        return createButton(row, parent);
     case ControlKind::label:
-        return createLabel(spec, parent);
+        return createLabel(row, parent);
     case ControlKind::pictureBox:
-        return createPictureBox(spec, parent);
+        return createPictureBox(row, parent);
     }
     return nullptr;
 }
@@ -105,20 +104,20 @@ bool takesFocus(ControlKind kind) {
     return kind == ControlKind::textBox || kind == ControlKind::commandButton;
 }
 
-void applyAppearance(const ControlSpec &spec, QWidget &widget) {
-    widget.setObjectName(toQString(spec.name));
-    widget.setGeometry(toPixels(spec.bounds));
-    if (spec.font != nullptr)
-        widget.setFont(toQFont(*spec.font));
-    if (spec.background != SystemColour::inherited) {
-        widget.setBackgroundRole(paletteRole(spec.background));
+void applyAppearance(const ControlSpec &row, QWidget &widget) {
+    widget.setObjectName(toQString(row.name));
+    widget.setGeometry(toPixels(row.bounds));
+    if (row.font != nullptr)
+        widget.setFont(toQFont(*row.font));
+    if (row.background != SystemColour::inherited) {
+        widget.setBackgroundRole(paletteRole(row.background));
         widget.setAutoFillBackground(true);
     }
-    if (spec.foreground != SystemColour::inherited)
-        widget.setForegroundRole(paletteRole(spec.foreground));
-    widget.setToolTip(toQString(spec.toolTip));
-    widget.setAccessibleName(toQString(spec.accessibleName));
-    widget.setAccessibleDescription(toQString(spec.accessibleDescription));
+    if (row.foreground != SystemColour::inherited)
+        widget.setForegroundRole(paletteRole(row.foreground));
+    widget.setToolTip(toQString(row.toolTip));
+    widget.setAccessibleName(toQString(row.accessibleName));
+    widget.setAccessibleDescription(toQString(row.accessibleDescription));
 }
 
 // Shrinks the label's font, from its table size down, until the caption fits
@@ -141,19 +140,19 @@ struct Form::Widgets {
     std::vector<std::pair<int, QWidget *>> focusOrder;
 };
 
-Form::Form(const FormSpec &spec) : m_widgets(std::make_unique<Widgets>()) {
-    m_widgets->controls = spec.controls;
+Form::Form(const FormSpec &table) : m_widgets(std::make_unique<Widgets>()) {
+    m_widgets->controls = table.controls;
     QWidget &window = *m_widgets->window;
-    window.setObjectName(toQString(spec.name));
-    window.setWindowTitle(toQString(spec.caption));
-    window.setFont(toQFont(spec.font));
-    window.setFixedSize(twipsToPixels(spec.clientWidth), twipsToPixels(spec.clientHeight));
+    window.setObjectName(toQString(table.name));
+    window.setWindowTitle(toQString(table.caption));
+    window.setFont(toQFont(table.font));
+    window.setFixedSize(twipsToPixels(table.clientWidth), twipsToPixels(table.clientHeight));
     QIcon icon;
-    for (std::string_view file : spec.iconFiles)
+    for (std::string_view file : table.iconFiles)
         icon.addPixmap(QPixmap::fromImage(readImage(toQString(file))));
     window.setWindowIcon(icon);
 
-    for (const ControlSpec &control : spec.controls) {
+    for (const ControlSpec &control : table.controls) {
         QWidget *widget = createControl(control, &window);
         applyAppearance(control, *widget);
         if (takesFocus(control.kind))

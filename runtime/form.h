@@ -80,7 +80,7 @@ struct FormSpec {
 // controls by name.
 class Form {
 public:
-    explicit Form(const FormSpec &spec);
+    explicit Form(const FormSpec &table);
     ~Form();
     Form(const Form &) = delete;
     Form &operator=(const Form &) = delete;

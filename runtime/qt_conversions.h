@@ -17,11 +17,11 @@ inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline QFont toQFont(const FontSpec &spec) {
+inline QFont toQFont(const FontSpec &row) {
     QFont font;
-    font.setFamilies({toQString(spec.family), toQString(spec.fallbackFamily)});
-    font.setPointSizeF(spec.pointSize);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    font.setFamilies({toQString(row.family), toQString(row.fallbackFamily)});
+    font.setPointSizeF(row.pointSize);
+    font.setWeight(static_cast<QFont::Weight>(row.weight));
     return font;
 }
 
