@@ -136,8 +136,6 @@ void fitCaption(QLabel &label, QFont font) {
 struct Form::Widgets {
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     std::span<const ControlSpec> controls;
-    // Focusable controls by tab index, for the focus chain and the first focus.
-    std::vector<std::pair<int, QWidget *>> focusOrder;
 };
 
 Form::Form(const FormSpec &table) : m_widgets(std::make_unique<Widgets>()) {
@@ -152,11 +150,13 @@ Form::Form(const FormSpec &table) : m_widgets(std::make_unique<Widgets>()) {
         icon.addPixmap(QPixmap::fromImage(readImage(toQString(file))));
     window.setWindowIcon(icon);
 
+    // Focusable controls by tab index, for the focus chain and the first focus.
+    std::vector<std::pair<int, QWidget *>> focusOrder;
     for (const ControlSpec &control : table.controls) {
         QWidget *widget = createControl(control, &window);
         applyAppearance(control, *widget);
         if (takesFocus(control.kind))
-            m_widgets->focusOrder.emplace_back(control.tabIndex, widget);
+            focusOrder.emplace_back(control.tabIndex, widget);
         else
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
         if (auto *button = qobject_cast<QPushButton *>(widget); button && control.onClick) {
@@ -166,13 +166,12 @@ Form::Form(const FormSpec &table) : m_widgets(std::make_unique<Widgets>()) {
         }
     }
 
-    auto &order = m_widgets->focusOrder;
-    std::sort(order.begin(), order.end(),
+    std::sort(focusOrder.begin(), focusOrder.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1].second, order[i].second);
-    if (!order.empty())
-        order.front().second->setFocus();
+    for (std::size_t i = 1; i < focusOrder.size(); ++i)
+        QWidget::setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
+    if (!focusOrder.empty())
+        focusOrder.front().second->setFocus();
 }
 
 Form::~Form() = default;
