@@ -84,67 +84,52 @@ void snprintfBaseline(float value) {
     bench::keepMemory(text);
 }
 
-std::vector<bench::Comparison> registerAll() {
-    std::vector<bench::Comparison> comparisons;
-    const auto pair = [&](const std::string &what, const std::string &ours,
-                          const std::string &baseline) {
-        comparisons.push_back({.title = what,
-                               .ours = ours,
-                               .baseline = baseline,
+// Registers our conversion and its baseline on all cases at once and on each
+// case alone, and pairs them for the summary.
+template <typename Case, std::size_t count, typename Ours, typename Baseline>
+void registerPairs(std::vector<bench::Comparison> &comparisons,
+                   const std::array<Case, count> &cases, const std::string &oursName,
+                   const std::string &baselineName, const std::string &allTitle, Ours runOurs,
+                   Baseline runBaseline) {
+    const auto pair = [&](const std::string &title, const std::string &oursBenchmark,
+                          const std::string &baselineBenchmark) {
+        comparisons.push_back({.title = title,
+                               .ours = oursBenchmark,
+                               .baseline = baselineBenchmark,
                                .maxRatio = 1.0,
                                .heapCounter = "heap",
                                .heapMustBeZero = true});
     };
+    const auto registerOne = [](const std::string &name, auto body) {
+        benchmark::RegisterBenchmark(
+            name.c_str(), [body](benchmark::State &state) { timeAndCount(state, body); });
+    };
 
-    benchmark::RegisterBenchmark("textToSingle/all", [](benchmark::State &state) {
-        timeAndCount(state, [] {
-            for (const Text &t : texts)
-                ours(t.ours);
-        });
+    registerOne(oursName + "/all", [&cases, runOurs] {
+        for (const Case &c : cases)
+            runOurs(c);
     });
-    benchmark::RegisterBenchmark("strtof/all", [](benchmark::State &state) {
-        timeAndCount(state, [] {
-            for (const Text &t : texts)
-                strtofBaseline(t.forStrtof);
-        });
+    registerOne(baselineName + "/all", [&cases, runBaseline] {
+        for (const Case &c : cases)
+            runBaseline(c);
     });
-    pair("textToSingle vs strtof, all 7 texts", "textToSingle/all", "strtof/all");
-    for (const Text &t : texts) {
-        const std::string ourName = std::string("textToSingle/") + t.label;
-        const std::string baseName = std::string("strtof/") + t.label;
-        benchmark::RegisterBenchmark(ourName.c_str(), [&t](benchmark::State &state) {
-            timeAndCount(state, [&t] { ours(t.ours); });
-        });
-        benchmark::RegisterBenchmark(baseName.c_str(), [&t](benchmark::State &state) {
-            timeAndCount(state, [&t] { strtofBaseline(t.forStrtof); });
-        });
-        pair(std::string("  \"") + t.label + "\"", ourName, baseName);
+    pair(allTitle, oursName + "/all", baselineName + "/all");
+    for (const Case &c : cases) {
+        registerOne(oursName + "/" + c.label, [&c, runOurs] { runOurs(c); });
+        registerOne(baselineName + "/" + c.label, [&c, runBaseline] { runBaseline(c); });
+        pair(std::string("  ") + c.label, oursName + "/" + c.label, baselineName + "/" + c.label);
     }
+}
 
-    benchmark::RegisterBenchmark("singleToText/all", [](benchmark::State &state) {
-        timeAndCount(state, [] {
-            for (const Value &v : values)
-                oursToText(v.value);
-        });
-    });
-    benchmark::RegisterBenchmark("snprintf%.7G/all", [](benchmark::State &state) {
-        timeAndCount(state, [] {
-            for (const Value &v : values)
-                snprintfBaseline(v.value);
-        });
-    });
-    pair("singleToText vs %.7G, all 7 values", "singleToText/all", "snprintf%.7G/all");
-    for (const Value &v : values) {
-        const std::string ourName = std::string("singleToText/") + v.label;
-        const std::string baseName = std::string("snprintf%.7G/") + v.label;
-        benchmark::RegisterBenchmark(ourName.c_str(), [&v](benchmark::State &state) {
-            timeAndCount(state, [&v] { oursToText(v.value); });
-        });
-        benchmark::RegisterBenchmark(baseName.c_str(), [&v](benchmark::State &state) {
-            timeAndCount(state, [&v] { snprintfBaseline(v.value); });
-        });
-        pair(std::string("  ") + v.label, ourName, baseName);
-    }
+std::vector<bench::Comparison> registerAll() {
+    std::vector<bench::Comparison> comparisons;
+    registerPairs(
+        comparisons, texts, "textToSingle", "strtof", "textToSingle vs strtof, all 7 texts",
+        [](const Text &t) { ours(t.ours); }, [](const Text &t) { strtofBaseline(t.forStrtof); });
+    registerPairs(
+        comparisons, values, "singleToText", "snprintf%.7G", "singleToText vs %.7G, all 7 values",
+        [](const Value &v) { oursToText(v.value); },
+        [](const Value &v) { snprintfBaseline(v.value); });
     return comparisons;
 }
 
