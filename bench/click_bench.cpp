@@ -6,6 +6,7 @@
 #include "bench/paired_report.h"
 #include "runtime/command_boundary.h"
 #include "runtime/form.h"
+#include "runtime/qt/native_form.h"
 #include "ui/calculate.h"
 #include "ui/form1.h"
 
@@ -24,10 +25,12 @@ namespace {
 
 struct Windows {
     runtime::Form form{ui::form1};
-    QPushButton *calcola = form.window()->findChild<QPushButton *>(QStringLiteral("cmdcalcola"));
-    QLineEdit *gradi = form.window()->findChild<QLineEdit *>(QStringLiteral("gradi1"));
-    QLineEdit *centimetri = form.window()->findChild<QLineEdit *>(QStringLiteral("centimetri2"));
-    QLabel *risultato = form.window()->findChild<QLabel *>(QStringLiteral("centimetri1"));
+    QPushButton *calcola =
+        form.native().window->findChild<QPushButton *>(QStringLiteral("cmdcalcola"));
+    QLineEdit *gradi = form.native().window->findChild<QLineEdit *>(QStringLiteral("gradi1"));
+    QLineEdit *centimetri =
+        form.native().window->findChild<QLineEdit *>(QStringLiteral("centimetri2"));
+    QLabel *risultato = form.native().window->findChild<QLabel *>(QStringLiteral("centimetri1"));
     bench::BareWindow bare;
 };
 

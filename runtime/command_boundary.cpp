@@ -1,26 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/command_boundary.h"
 
-#include "runtime/qt_conversions.h"
-
-#include <QApplication>
-#include <QMessageBox>
+#include "runtime/error_box.h"
 
 #include <utility>
 
 namespace runtime {
 namespace {
-
-QString errorBoxText(const RuntimeError &error) {
-    return QStringLiteral("Errore di run-time '%1':\n\n%2")
-        .arg(error.number())
-        .arg(toQString(error.description()));
-}
-
-void showErrorBox(const RuntimeError &error) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(),
-                    errorBoxText(error), QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
-}
 
 ErrorReporter &currentReporter() {
     static ErrorReporter reporter = showErrorBox;

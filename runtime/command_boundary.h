@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "runtime/core/errors.h"
@@ -24,7 +26,8 @@ private:
 };
 
 // Runs a command and reports whatever escapes it. Nothing is thrown past this
-// point: an exception crossing Qt's event loop is undefined behaviour.
+// point: an exception crossing the platform's event loop is undefined
+// behaviour.
 void runCommand(Command command, Form &form) noexcept;
 
 } // namespace runtime

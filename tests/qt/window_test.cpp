@@ -1,8 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/command_boundary.h"
 #include "runtime/form.h"
+#include "runtime/qt/native_form.h"
 #include "ui/form1.h"
 
-#include "tests/qt_print.h"
+#include "tests/qt/qt_print.h"
 #include "tests/row_name.h"
 
 #include <QAbstractButton>
@@ -46,7 +49,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));
     }
 
-    QWidget &window() { return *m_form.window(); }
+    QWidget &window() { return *m_form.native().window; }
 
     template <typename Widget = QWidget> Widget &control(std::string_view name) {
         auto *widget = window().findChild<Widget *>(qs(name));
@@ -96,10 +99,10 @@ TEST_F(Form1Window, ClientAreaIsFixedAt347By295) {
 // A picture missing from the program's resources would just not show.
 TEST(Form1Table, EveryPictureItNamesIsBuiltIn) {
     for (std::string_view file : ui::form1.iconFiles)
-        EXPECT_TRUE(QImageReader(qs(file)).canRead()) << file;
+        EXPECT_TRUE(QImageReader(":/" + qs(file)).canRead()) << file;
     for (const runtime::ControlSpec &row : ui::form1.controls) {
         if (!row.picture.empty()) {
-            EXPECT_TRUE(QImageReader(qs(row.picture)).canRead()) << row.picture;
+            EXPECT_TRUE(QImageReader(":/" + qs(row.picture)).canRead()) << row.picture;
         }
     }
 }
@@ -238,6 +241,15 @@ TEST_F(Form1Window, ResultUsesVerdanaOrItsStandInAndTheEntryColours) {
     EXPECT_TRUE(result().autoFillBackground());
 }
 
+// Only a Qt text box can hold a NUL; it is no blank and no digit.
+TEST_F(Form1Window, EmbeddedNulIsNoNumber) {
+    degrees().setText(QString("90") + QChar(0));
+    distance().setText("10");
+    clickCalcola();
+    EXPECT_EQ(errors, std::vector<int>{13});
+    EXPECT_EQ(result().text(), "");
+}
+
 TEST_F(Form1Window, ResultCanBeSelectedAndCopied) {
     EXPECT_TRUE(result().textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
     EXPECT_EQ(result().textFormat(), Qt::PlainText);
@@ -294,9 +306,9 @@ TEST(ErrorBox, ShowsNumberAndDescriptionAndGoesOn) {
         EXPECT_EQ(box->buttons().size(), 1);
         box->button(QMessageBox::Ok)->click();
     });
-    form.window()->findChild<QLineEdit *>("gradi1")->setText("0");
-    form.window()->findChild<QLineEdit *>("centimetri2")->setText("10");
-    QTest::mouseClick(form.window()->findChild<QPushButton *>("cmdcalcola"), Qt::LeftButton);
+    form.native().window->findChild<QLineEdit *>("gradi1")->setText("0");
+    form.native().window->findChild<QLineEdit *>("centimetri2")->setText("10");
+    QTest::mouseClick(form.native().window->findChild<QPushButton *>("cmdcalcola"), Qt::LeftButton);
     EXPECT_EQ(title, "Calcolo passo della rigatura");
     EXPECT_EQ(text, "Errore di run-time '11':\n\nDivisione per zero");
     EXPECT_EQ(icon, QMessageBox::Critical);

@@ -1,9 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Between the runtime's plain types and Qt's; only the runtime's own sources
 // include this.
 
-#include "runtime/form.h"
+#include "runtime/form_spec.h"
 
 #include <QFont>
 #include <QString>

@@ -1,0 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/error_box.h"
+
+namespace runtime {
+
+std::string errorBoxText(const RuntimeError &error) {
+    return "Errore di run-time '" + std::to_string(error.number()) + "':\n\n" + error.description();
+}
+
+} // namespace runtime

@@ -1,0 +1,119 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace runtime {
+
+class Form;
+
+// A command bound to a control's click. It runs behind the command boundary,
+// so a run-time error it raises is reported and the program goes on.
+using Command = void (*)(Form &form);
+
+enum class ControlKind { pictureBox, textBox, commandButton, label };
+
+// The desktop's own colours, so that a control follows light and dark themes.
+enum class SystemColour {
+    inherited,
+    window,     // the background of text-entry fields
+    windowText, // the text in text-entry fields
+};
+
+// A rectangle in twips (1/1440 inch): 15 twips make a pixel at 96 dpi.
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+struct FontSpec {
+    std::string_view family;
+    // Used where `family` is not installed.
+    std::string_view fallbackFamily;
+    double pointSize;
+    int weight = 400;
+};
+
+// Everything about one control, in one row of its window's table.
+struct ControlSpec {
+    ControlKind kind;
+    std::string_view name;
+    // The caption of a label or button; a text box starts empty.
+    std::string_view text;
+    TwipRect bounds;
+    int tabIndex;
+    // A picture box's image, by the name of its file among the program's
+    // pictures; an "@2x" twin beside it, if present, serves dense screens.
+    std::string_view picture = {};
+    // Null: the window's font.
+    const FontSpec *font = nullptr;
+    SystemColour background = SystemColour::inherited;
+    SystemColour foreground = SystemColour::inherited;
+    std::string_view toolTip = {};
+    // Empty: what assistive technology reads by default (a label's text).
+    std::string_view accessibleName = {};
+    std::string_view accessibleDescription = {};
+    // A label whose text the user can select and copy.
+    bool selectable = false;
+    Command onClick = nullptr;
+};
+
+struct FormSpec {
+    std::string_view name;
+    std::string_view caption;
+    int clientWidth; // twips; the window is not resizable
+    int clientHeight;
+    FontSpec font;
+    // The window icon at its several sizes, as the program's picture files.
+    std::span<const std::string_view> iconFiles;
+    // Creation order; no two controls overlap.
+    std::span<const ControlSpec> controls;
+};
+
+// Checks a table can be held to when it is compiled, so that a slip in a row
+// never reaches a window.
+namespace table_checks {
+
+constexpr bool namesAreUnique(std::span<const ControlSpec> controls) {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            if (controls[i].name == controls[j].name)
+                return false;
+    return true;
+}
+
+constexpr bool tabIndexesAreDistinct(std::span<const ControlSpec> controls) {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            if (controls[i].tabIndex == controls[j].tabIndex)
+                return false;
+    return true;
+}
+
+constexpr bool onlyButtonsAreClicked(std::span<const ControlSpec> controls) {
+    for (const ControlSpec &row : controls)
+        if (row.onClick != nullptr && row.kind != ControlKind::commandButton)
+            return false;
+    return true;
+}
+
+constexpr bool textBoxesHaveNoCaption(std::span<const ControlSpec> controls) {
+    for (const ControlSpec &row : controls)
+        if (row.kind == ControlKind::textBox && !row.text.empty())
+            return false;
+    return true;
+}
+
+} // namespace table_checks
+
+constexpr bool isWellFormed(std::span<const ControlSpec> controls) {
+    using namespace table_checks;
+    return namesAreUnique(controls) && tabIndexesAreDistinct(controls) &&
+           onlyButtonsAreClicked(controls) && textBoxesHaveNoCaption(controls);
+}
+
+} // namespace runtime

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/layout.h"
+
+#include <algorithm>
+
+namespace runtime {
+
+std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> order;
+    for (std::size_t row = 0; row < controls.size(); ++row)
+        if (takesFocus(controls[row].kind))
+            order.push_back(row);
+    std::sort(order.begin(), order.end(), [controls](std::size_t a, std::size_t b) {
+        return controls[a].tabIndex < controls[b].tabIndex;
+    });
+    return order;
+}
+
+const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name) {
+    const auto row = std::find_if(controls.begin(), controls.end(),
+                                  [name](const ControlSpec &c) { return c.name == name; });
+    return row != controls.end() ? &*row : nullptr;
+}
+
+const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox) {
+    if (textBox.accessibleName.empty())
+        return nullptr;
+    const auto row = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &c) {
+        return c.kind == ControlKind::label && c.text == textBox.accessibleName;
+    });
+    return row != controls.end() ? &*row : nullptr;
+}
+
+double fittedPointSize(double pointSize, double available,
+                       const std::function<double(double pointSize)> &widthAt) {
+    constexpr double step = 0.25;
+    while (widthAt(pointSize) > available && pointSize > step)
+        pointSize -= step;
+    return pointSize;
+}
+
+} // namespace runtime

@@ -1,0 +1,22 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The Qt widgets behind a Form, for the tests and benchmarks that drive them.
+
+#include "runtime/form.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace runtime {
+
+struct Form::Native {
+    // The top-level window; its children are the table's controls, each
+    // named after its row.
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    std::span<const ControlSpec> controls;
+};
+
+} // namespace runtime

@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/layout.h"
+#include "ui/form1.h"
+
+#include "tests/row_name.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using rows::PrintTo;
+
+struct Density {
+    std::string name;
+    int dpi;
+    runtime::PixelRect calcola; // cmdcalcola, 3600, 3600, 1095 x 615 twips
+    int clientWidth;            // 5205 twips
+    int clientHeight;           // 4425 twips
+};
+
+class AtDensity : public testing::TestWithParam<Density> {};
+
+TEST_P(AtDensity, TwipsBecomePixels) {
+    const Density &d = GetParam();
+    const runtime::ControlSpec *calcola = runtime::findControl(ui::form1.controls, "cmdcalcola");
+    ASSERT_NE(calcola, nullptr);
+    EXPECT_EQ(runtime::toPixels(calcola->bounds, d.dpi), d.calcola);
+    EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientWidth, d.dpi), d.clientWidth);
+    EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientHeight, d.dpi), d.clientHeight);
+}
+
+// Controls that do not overlap in twips do not overlap in pixels, at any density.
+TEST_P(AtDensity, NoTwoControlsOverlap) {
+    const auto &controls = ui::form1.controls;
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            const runtime::PixelRect a = runtime::toPixels(controls[i].bounds, GetParam().dpi);
+            const runtime::PixelRect b = runtime::toPixels(controls[j].bounds, GetParam().dpi);
+            const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
+                               a.top + a.height <= b.top || b.top + b.height <= a.top;
+            EXPECT_TRUE(apart) << controls[i].name << " overlaps " << controls[j].name;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, AtDensity,
+                         testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295},
+                                         // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
+                                         Density{
+                                             "OneAndAHalf144", 144, {360, 360, 110, 62}, 521, 443},
+                                         Density{"Double192", 192, {480, 480, 146, 82}, 694, 590}),
+                         rows::RowName());
+
+TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
+    std::vector<std::string_view> names;
+    for (std::size_t row : runtime::focusOrder(ui::form1.controls))
+        names.push_back(ui::form1.controls[row].name);
+    EXPECT_EQ(names, (std::vector<std::string_view>{"cmdcalcola", "gradi1", "centimetri2"}));
+}
+
+TEST(LabelFor, IsTheLabelCarryingTheBoxAccessibleName) {
+    const auto &controls = ui::form1.controls;
+    for (const auto &[box, label] : {std::pair{"gradi1", "Label1"}, {"centimetri2", "Label2"}}) {
+        const runtime::ControlSpec *found =
+            runtime::labelFor(controls, *runtime::findControl(controls, box));
+        ASSERT_NE(found, nullptr) << box;
+        EXPECT_EQ(found->name, label);
+    }
+    EXPECT_EQ(runtime::findControl(controls, "nessuno"), nullptr);
+}
+
+struct Fit {
+    std::string name;
+    double textWidthAtOnePoint; // the text's width grows with the size
+    double available;
+    double fitted;
+};
+
+class FittedSize : public testing::TestWithParam<Fit> {};
+
+TEST_P(FittedSize, IsTheLargestQuarterPointThatFits) {
+    const Fit &f = GetParam();
+    EXPECT_DOUBLE_EQ(
+        runtime::fittedPointSize(14.25, f.available,
+                                 [&](double size) { return size * f.textWidthAtOnePoint; }),
+        f.fitted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, FittedSize,
+                         testing::Values(Fit{"FitsAsItIs", 5.0, 113.0, 14.25},
+                                         Fit{"JustFits", 113.0 / 14.25, 113.0, 14.25},
+                                         Fit{"ShrinksByQuarters", 10.0, 113.0, 11.25},
+                                         // Never below a quarter point, whatever the text.
+                                         Fit{"StopsAtTheSmallestSize", 1e6, 113.0, 0.25}),
+                         rows::RowName());
+
+} // namespace
