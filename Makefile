@@ -12,14 +12,22 @@ EXHAUSTIVE_SAMPLE ?= $(if $(filter true,$(CI)),1,256)
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
-.PHONY: setup build build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean
+.PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean
 
 setup:
-	@scripts/setup
+	@scripts/setup test
+
+setup-run:
+	@scripts/setup run
 
 build: setup
-	$(CONFIGURE) -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	$(CONFIGURE) -B $(BUILD_DIR) -DBUILD_TESTING=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
+
+# Only the program, for make run: no tests, nothing that needs the test tools.
+build-program: setup-run
+	$(CONFIGURE) -B $(BUILD_DIR) -DBUILD_TESTING=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) --target passo-rigatura
 
 # The same program and tests under AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer.
@@ -29,7 +37,7 @@ build-sanitize: setup
 
 # Without a display, the program is shown at work on a virtual one and a
 # screenshot is saved.
-run: build
+run: build-program
 	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
 	    $(BUILD_DIR)/app/passo-rigatura; \
 	else \
