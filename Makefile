@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run   installs what is missing, builds and starts the program
 # make test  installs what is missing, builds and runs every test
 
@@ -5,6 +7,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
+PACKAGE_DIR ?= build-package
 FUZZ_SECONDS ?= 180
 # CI checks every finite single; elsewhere make test checks an even 1/256 of
 # them, and make exhaustive all of them.
@@ -35,12 +38,15 @@ build-sanitize: setup
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DPASSO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
 
-# Without a display, the program is shown at work on a virtual one and a
-# screenshot is saved.
+# The window opens on the X display when one answers (Qt draws through X11
+# here, through XWayland on a Wayland desktop). Without one, or with a
+# DISPLAY left over from a closed session, the program is shown at work on a
+# virtual display and a screenshot is saved.
 run: build-program
-	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	@if [ -n "$${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then \
 	    $(BUILD_DIR)/app/passo-rigatura; \
 	else \
+	    scripts/setup demo && \
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
 	fi
 
@@ -53,9 +59,10 @@ test: build build-sanitize build-fuzz format-check
 format-check: setup
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
-# A .deb that installs the program, its menu entry, icons and metainfo.
-package: build
-	cd $(BUILD_DIR) && cpack
+# The .deb, built in its own folder with Debian's hardening flags and
+# reproducibly; see scripts/build-package.
+package: setup
+	scripts/build-package $(PACKAGE_DIR)
 
 # Speed, heap allocations and start-up, each as a ratio to a baseline measured
 # in the same run; see docs/performance.md.
@@ -80,4 +87,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks passo-rigatura.ico: one 32 x 32 image, 4 bits per pixel with a
 16-colour palette, an AND mask, and some transparent and some opaque pixels.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counting versions of the allocation functions, linked into the benchmark
 // programs only. They forward to glibc's own allocator, so a block from any of
 // them can be freed by any other, including by code that never sees these.

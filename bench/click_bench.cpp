@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one press of CALCOLA costs once both measurements are typed: reading
 // the two fields, converting, computing, formatting and writing the result,
 // on Form1 and on a hand-written Qt window doing the same job the plainest way.

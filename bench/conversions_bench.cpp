@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the window's number conversions compare with the C library's on the
 // texts and values a user actually meets: whole degrees, centimetres with a
 // decimal comma, the extremes of the single range.

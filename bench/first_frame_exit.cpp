@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into both start-up benchmark programs, so that the program and its
 // baseline stop the clock the same way: once the first top-level window has
 // painted and the X server has taken the frame, the process ends at once.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: bench/run.sh BUILD_DIR
 #
 # Runs the three benchmarks of a build configured with -DPASSO_BENCH=ON and

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up of our program against a bare Qt program, under one Xvfb.
 
 Usage: startup.py BUILD_DIR [--runs N] [--no-callgrind] [--diagnose] [--out DIR]

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 namespace calc {
@@ -10,8 +12,9 @@ inline constexpr float degreesPerTurn = 360.0f;
 // `distance` centimetres. Computed as (degreesPerTurn / degrees) * distance in
 // double precision, in that order, and rounded once to single precision.
 // Raises the floating-point run-time error on division by zero (degrees 0),
-// an invalid operation or a result beyond the single range; a result too small
-// for single precision is returned as a denormal or zero.
+// an invalid operation (a NaN operand, or 0 x infinity), a result beyond the
+// single range, or an infinite operand, which lies beyond that range too; a
+// result too small for single precision is returned as a denormal or zero.
 float computeTwist(float degrees, float distance);
 
 } // namespace calc

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the first 4 bytes as a single's bit pattern, shows it as the window
 // does and reads the text back: the same rule as the exhaustive check, plus
 // two references the check leaves out for speed. The text must be the C

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs each fuzzer for SECONDS seconds, one after the other, on a scratch copy
 # of its seed corpus (the inputs it discovers are thrown away, so the work tree
 # stays as it is), and prints how many inputs each one ran. Exits non-zero when

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to textToSingle as if typed in a field. It must either
 // return the correctly rounded single or raise a type mismatch (13) or an
 // overflow (6); whether it accepts is judged by a recogniser written apart
@@ -63,11 +65,52 @@ constexpr State transitions[stateCount][classCount] = {
     {rejected, rejected, rejected, rejected, rejected, rejected},             // rejected
 };
 
-CharClass classify(unsigned char c) {
-    switch (c) {
-    case ' ':
-    case '\t':
+// One character of UTF-8 text: its code point, or none where the bytes are no
+// valid UTF-8 (a stray or missing continuation byte, an overlong or surrogate
+// spelling), and how many bytes it took.
+struct Character {
+    char32_t codePoint;
+    bool valid;
+    std::size_t length;
+};
+
+Character decode(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return {lead, true, 1};
+    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+    if (length == 1 || lead >= 0xf8 || length > text.size())
+        return {0, false, 1};
+    char32_t codePoint = lead & (0x7f >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xc0) != 0x80)
+            return {0, false, 1};
+        codePoint = (codePoint << 6) | (byte(i) & 0x3f);
+    }
+    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < smallest[length] || codePoint > 0x10ffff ||
+        (codePoint >= 0xd800 && codePoint <= 0xdfff))
+        return {0, false, 1};
+    return {codePoint, true, length};
+}
+
+// Unicode's White_Space characters and the zero-width spaces, by code point.
+bool isBlank(Character c) {
+    if (!c.valid)
+        return false;
+    const char32_t p = c.codePoint;
+    return p == 0x20 || (p >= 0x09 && p <= 0x0d) || p == 0x85 || p == 0xa0 || p == 0x1680 ||
+           (p >= 0x2000 && p <= 0x200b) || p == 0x2028 || p == 0x2029 || p == 0x202f ||
+           p == 0x205f || p == 0x2060 || p == 0x3000 || p == 0xfeff;
+}
+
+CharClass classify(Character c) {
+    if (isBlank(c))
         return blank;
+    if (!c.valid)
+        return otherChar;
+    switch (c.codePoint) {
     case '+':
     case '-':
         return sign;
@@ -78,26 +121,46 @@ CharClass classify(unsigned char c) {
     case 'E':
         return exponentLetter;
     default:
-        return c >= '0' && c <= '9' ? digit : otherChar;
+        return c.codePoint >= '0' && c.codePoint <= '9' ? digit : otherChar;
     }
 }
 
 bool accepted(std::string_view text) {
     State state = leadingBlanks;
-    for (char c : text)
-        state = transitions[state][classify(static_cast<unsigned char>(c))];
+    for (std::size_t at = 0; at < text.size();) {
+        const Character c = decode(text.substr(at));
+        state = transitions[state][classify(c)];
+        at += c.length;
+    }
     return state == integerDigits || state == fractionDigits || state == exponentDigits ||
            state == trailingBlanks;
 }
 
-// A second, cruder look at an accepted text: only the characters of a number,
-// one separator, one exponent letter, some digit before any exponent letter.
+// The text without the blanks before and after it.
+std::string_view withoutBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(decode(text)))
+        text.remove_prefix(decode(text).length);
+    // A character ends where the next starts: find the last one from the front.
+    std::size_t end = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const Character c = decode(text.substr(at));
+        at += c.length;
+        if (!isBlank(c))
+            end = at;
+    }
+    return text.substr(0, end);
+}
+
+// A second, cruder look at an accepted text: within its blanks, only the
+// characters of a number, one separator, one exponent letter, some digit
+// before any exponent letter.
 void checkAcceptedShape(std::string_view text) {
+    const std::string_view number = withoutBlanks(text);
     const auto count = [&](std::string_view set) {
-        return std::count_if(text.begin(), text.end(),
+        return std::count_if(number.begin(), number.end(),
                              [&](char c) { return set.find(c) != std::string_view::npos; });
     };
-    if (count("0123456789+-,.eE \t") != static_cast<std::ptrdiff_t>(text.size()))
+    if (count("0123456789+-,.eE") != static_cast<std::ptrdiff_t>(number.size()))
         violated("accepted a text with a character no number has", text);
     if (count(",.") > 1)
         violated("accepted a text with two separators", text);
@@ -105,7 +168,7 @@ void checkAcceptedShape(std::string_view text) {
         violated("accepted a text with two exponent letters", text);
     if (count("+-") > 2)
         violated("accepted a text with more than two signs", text);
-    const std::string_view mantissa = text.substr(0, text.find_first_of("eE"));
+    const std::string_view mantissa = number.substr(0, number.find_first_of("eE"));
     if (mantissa.find_first_of("0123456789") == std::string_view::npos)
         violated("accepted a text without a digit before the exponent", text);
 }
@@ -118,12 +181,7 @@ struct Reference {
 // strtof in the "C" locale on the same number with '.' for ',' and no blanks:
 // glibc rounds correctly, so this is the value the program must give.
 Reference referenceValue(std::string_view text) {
-    const auto blankAt = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blankAt(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blankAt(text.back()))
-        text.remove_suffix(1);
-    std::string spelling(text);
+    std::string spelling(withoutBlanks(text));
     std::replace(spelling.begin(), spelling.end(), ',', '.');
     char *end = nullptr;
     errno = 0;

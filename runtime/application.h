@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "runtime/form.h"
@@ -13,10 +15,15 @@ struct ApplicationDescription {
     std::string_view version;
     // The name of the desktop entry, without ".desktop".
     std::string_view desktopFileName;
+    // The name the program is started by, and what it does in one sentence,
+    // for its answers on the command line.
+    std::string_view commandName;
+    std::string_view summary;
     const FormSpec &startupForm;
 };
 
-// Shows the start-up window and runs the event loop; returns the exit status.
+// Answers --help and --version, or shows the start-up window and runs the
+// event loop; returns the exit status.
 int run(int &argc, char **argv, const ApplicationDescription &application);
 
 } // namespace runtime

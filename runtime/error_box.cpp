@@ -5,7 +5,11 @@
 namespace runtime {
 
 std::string errorBoxText(const RuntimeError &error) {
-    return "Errore di run-time '" + std::to_string(error.number()) + "':\n\n" + error.description();
+    std::string text =
+        "Errore di run-time '" + std::to_string(error.number()) + "':\n\n" + error.description();
+    if (!error.advice().empty())
+        text.append("\n").append(error.advice());
+    return text;
 }
 
 } // namespace runtime

@@ -9,7 +9,8 @@
 namespace runtime {
 
 // What the error box says, on every platform: the error's number on the first
-// line, a blank line, then its description.
+// line, a blank line, its description, and on the next line the advice, if
+// the error carries one.
 std::string errorBoxText(const RuntimeError &error);
 
 // Shows the platform's modal error box, titled with the program's name, with

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/twist.h"
 #include "runtime/core/errors.h"
 
@@ -58,6 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TwistCase{"QuotientIsNotRoundedToSingle", 7.0f, 3.0f, 154.2857208251953}),
     rows::RowName());
 
+constexpr float infinity = std::numeric_limits<float>::infinity();
+constexpr float notANumber = std::numeric_limits<float>::quiet_NaN();
+
 struct FailureCase {
     std::string name;
     float degrees;
@@ -90,7 +95,24 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"JustPastTheLargestSingle", 359.99997f, std::numeric_limits<float>::max(),
                     runtime::ErrorCode::overflow},
         FailureCase{"SmallestDegreesLargestDistance", std::numeric_limits<float>::denorm_min(),
-                    std::numeric_limits<float>::max(), runtime::ErrorCode::overflow}),
+                    std::numeric_limits<float>::max(), runtime::ErrorCode::overflow},
+        // An infinite operand is beyond the single range, whatever the
+        // arithmetic would make of it.
+        FailureCase{"InfiniteDistance", 1.0f, infinity, runtime::ErrorCode::overflow},
+        FailureCase{"NegativeInfiniteDistance", 1.0f, -infinity, runtime::ErrorCode::overflow},
+        // 360 / inf is 0, and 0 x 10 a plain 0.
+        FailureCase{"InfiniteDegrees", infinity, 10.0f, runtime::ErrorCode::overflow},
+        FailureCase{"NegativeInfiniteDegrees", -infinity, 10.0f, runtime::ErrorCode::overflow},
+        FailureCase{"InfiniteDegreesZeroDistance", infinity, 0.0f, runtime::ErrorCode::overflow},
+        // 0 x inf: an invalid operation too.
+        FailureCase{"BothInfinite", infinity, infinity, runtime::ErrorCode::overflow},
+        FailureCase{"ZeroDegreesInfiniteDistance", 0.0f, infinity,
+                    runtime::ErrorCode::divisionByZero},
+        // A NaN operand is an invalid operation, reported as the overflow error.
+        FailureCase{"NaNDegrees", notANumber, 10.0f, runtime::ErrorCode::overflow},
+        FailureCase{"NaNDistance", 90.0f, notANumber, runtime::ErrorCode::overflow},
+        FailureCase{"ZeroDegreesNaNDistance", 0.0f, notANumber,
+                    runtime::ErrorCode::divisionByZero}),
     rows::RowName());
 
 TEST(Calc, CallsShareNoState) {

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/command_boundary.h"
+#include "runtime/error_box.h"
 #include "runtime/form.h"
 #include "ui/form1.h"
 
@@ -20,13 +21,15 @@ using rows::PrintTo;
 
 using runtime::ErrorCode;
 
-// Form1 on the offscreen platform, with run-time errors recorded instead of
-// shown in a modal box.
+// Form1 with run-time errors recorded, and the text their box would show,
+// instead of a modal box.
 class CalculateCommand : public testing::Test {
 protected:
     CalculateCommand()
-        : m_reporter(
-              [this](const runtime::RuntimeError &error) { errors.push_back(error.code()); }) {
+        : m_reporter([this](const runtime::RuntimeError &error) {
+              errors.push_back(error.code());
+              boxes.push_back(runtime::errorBoxText(error));
+          }) {
         m_form.show();
     }
 
@@ -42,6 +45,7 @@ protected:
     std::string field(std::string_view name) { return driver::text(m_form, name); }
 
     std::vector<ErrorCode> errors;
+    std::vector<std::string> boxes;
 
 private:
     runtime::ScopedErrorReporter m_reporter;
@@ -60,11 +64,28 @@ TEST_F(CalculateCommand, LabelStartsEmpty) {
     EXPECT_EQ(result(), "");
 }
 
+// Every error box a click can bring up: the error, then what to change.
+const std::string degreesNotANumber = "Errore di run-time '13':\n\nTipo non corrispondente\n"
+                                      "GRADI MISURATI deve essere un numero, come 90 o 12,5";
+const std::string distanceNotANumber =
+    "Errore di run-time '13':\n\nTipo non corrispondente\n"
+    "SPAZIO MISURATO in centimetri deve essere un numero, come 10 o 12,5";
+const std::string degreesOutOfRange =
+    "Errore di run-time '6':\n\nOverflow\n"
+    "GRADI MISURATI è fuori dall'intervallo ammesso, da -3,402823E+38 a 3,402823E+38";
+const std::string distanceOutOfRange = "Errore di run-time '6':\n\nOverflow\n"
+                                       "SPAZIO MISURATO in centimetri è fuori dall'intervallo "
+                                       "ammesso, da -3,402823E+38 a 3,402823E+38";
+const std::string zeroDegrees =
+    "Errore di run-time '11':\n\nDivisione per zero\nGRADI MISURATI non può essere zero";
+const std::string twistTooLarge =
+    "Errore di run-time '6':\n\nOverflow\nIl passo risultante è troppo grande";
+
 struct FailingClick {
     std::string name;
     std::string degrees;
     std::string distance;
-    ErrorCode error;
+    std::string box;
 };
 
 class FailingClicks : public CalculateCommand, public testing::WithParamInterface<FailingClick> {};
@@ -74,23 +95,27 @@ TEST_P(FailingClicks, ReportTheirErrorAndKeepTheLabelAndFields) {
     ASSERT_EQ(calculate("90", "10"), "40");
 
     EXPECT_EQ(calculate(c.degrees, c.distance), "40");
-    EXPECT_EQ(errors, std::vector<ErrorCode>{c.error});
+    EXPECT_EQ(boxes, std::vector<std::string>{c.box});
     EXPECT_EQ(field(ui::gradi1), c.degrees);
     EXPECT_EQ(field(ui::centimetri2), c.distance);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Calculate, FailingClicks,
-    testing::Values(FailingClick{"RejectedDegrees", "abc", "10", ErrorCode::typeMismatch},
-                    // Degrees are read first: their error is the one reported.
-                    FailingClick{"RejectedDegreesBeforeOverflowingDistance", "abc", "1e39",
-                                 ErrorCode::typeMismatch},
-                    FailingClick{"EmptyDegrees", "", "10", ErrorCode::typeMismatch},
-                    FailingClick{"RejectedDistance", "90", "dieci", ErrorCode::typeMismatch},
-                    FailingClick{"OverflowingDistance", "90", "1e39", ErrorCode::overflow},
-                    FailingClick{"ZeroDegrees", "0", "10", ErrorCode::divisionByZero},
-                    FailingClick{"ZeroDegreesZeroDistance", "0", "0", ErrorCode::divisionByZero},
-                    FailingClick{"TwistBeyondSingleRange", "1e-30", "1e10", ErrorCode::overflow}),
+    testing::Values(
+        FailingClick{"RejectedDegrees", "abc", "10", degreesNotANumber},
+        // Degrees are read first: their error is the one reported.
+        FailingClick{"RejectedDegreesBeforeOverflowingDistance", "abc", "1e39", degreesNotANumber},
+        FailingClick{"EmptyDegrees", "", "10", degreesNotANumber},
+        FailingClick{"OverflowingDegrees", "1e39", "10", degreesOutOfRange},
+        FailingClick{"NegativeOverflowingDegrees", "-1e39", "10", degreesOutOfRange},
+        FailingClick{"RejectedDistance", "90", "dieci", distanceNotANumber},
+        FailingClick{"EmptyDistance", "90", "", distanceNotANumber},
+        FailingClick{"OverflowingDistance", "90", "1e39", distanceOutOfRange},
+        FailingClick{"ZeroDegrees", "0", "10", zeroDegrees},
+        FailingClick{"ZeroDegreesZeroDistance", "0", "0", zeroDegrees},
+        FailingClick{"TwistBeyondSingleRange", "1e-30", "1e10", twistTooLarge},
+        FailingClick{"NegativeTwistBeyondSingleRange", "-1e-30", "1e10", twistTooLarge}),
     rows::RowName());
 
 // Whatever lands in a field, typed or pasted: each text gives its error or
@@ -99,7 +124,7 @@ struct FieldText {
     std::string name;
     std::string degrees;
     std::string distance;
-    std::optional<ErrorCode> error; // none: the click succeeds
+    std::optional<std::string> box; // none: the click succeeds
     std::string shown;              // the label afterwards
 };
 
@@ -109,46 +134,58 @@ TEST_P(FieldTexts, GiveTheirErrorOrValue) {
     const FieldText &c = GetParam();
     ASSERT_EQ(calculate("90", "10"), "40");
     EXPECT_EQ(calculate(c.degrees, c.distance), c.shown);
-    EXPECT_EQ(errors, c.error ? std::vector<ErrorCode>{*c.error} : std::vector<ErrorCode>{});
+    EXPECT_EQ(boxes, c.box ? std::vector<std::string>{*c.box} : std::vector<std::string>{});
     EXPECT_EQ(field(ui::gradi1), c.degrees);
     EXPECT_EQ(field(ui::centimetri2), c.distance);
-    errors.clear();
+    boxes.clear();
     EXPECT_EQ(calculate("7", "13"), "668,5714") << "the next click still works";
 }
 
-const std::string longDigits(32767, '7');
-const std::string longZeros = "0," + std::string(32765, '0');
+// Longer than a text box held by default on either platform (32,767
+// characters in Qt, 30,000 in Windows): the box must keep every one of them.
+const std::string longDigits(40'000, '7');
+const std::string longZeros = "0," + std::string(40'000, '0');
+const std::string longOne = longZeros + "1e40001";
+const std::string longFive = "5" + std::string(40'000, '0') + "e-40000";
 const std::string paragraph = "Il passo misurato è di 90 gradi.\nRipetere la misura.";
 
 INSTANTIATE_TEST_SUITE_P(
     Calculate, FieldTexts,
-    testing::Values(
-        FieldText{"Empty", "", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"Blank", "90", "   ", ErrorCode::typeMismatch, "40"},
-        FieldText{"LongestDigitsOverflow", "90", longDigits, ErrorCode::overflow, "40"},
-        FieldText{"LongestZerosAreZero", longZeros, "10", ErrorCode::divisionByZero, "40"},
-        FieldText{"LongestZerosAsDistance", "90", longZeros, std::nullopt, "0"},
-        FieldText{"PastedParagraph", paragraph, "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"ControlCharacter",
-                  "9\x01"
-                  "0",
-                  "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"FullwidthDigits", "\uff19\uff10", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"ArabicIndicDigits", "\u0669\u0660", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"AccentedLetters", "novantà", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"LoneMinus", "-", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"LonePlus", "90", "+", ErrorCode::typeMismatch, "40"},
-        FieldText{"LoneComma", ",", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"LonePoint", "90", ".", ErrorCode::typeMismatch, "40"},
-        FieldText{"ExponentWithoutDigits", "9e", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"SignedExponentWithoutDigits", "90", "1E-", ErrorCode::typeMismatch, "40"},
-        FieldText{"TooLarge", "1e39", "10", ErrorCode::overflow, "40"},
-        FieldText{"TooLargeNegative", "90", "-1e39", ErrorCode::overflow, "40"},
-        FieldText{"TooSmallDistanceIsZero", "90", "1e-50", std::nullopt, "0"},
-        FieldText{"TooSmallDegreesAreZero", "1e-50", "10", ErrorCode::divisionByZero, "40"},
-        FieldText{"Hexadecimal", "0x10", "10", ErrorCode::typeMismatch, "40"},
-        FieldText{"Infinity", "90", "inf", ErrorCode::typeMismatch, "40"},
-        FieldText{"NotANumber", "nan", "10", ErrorCode::typeMismatch, "40"}),
+    testing::Values(FieldText{"Empty", "", "10", degreesNotANumber, "40"},
+                    FieldText{"Blank", "90", "   ", distanceNotANumber, "40"},
+                    FieldText{"LongDigitsOverflow", "90", longDigits, distanceOutOfRange, "40"},
+                    FieldText{"LongZerosAreZero", longZeros, "10", zeroDegrees, "40"},
+                    FieldText{"LongZerosAsDistance", "90", longZeros, std::nullopt, "0"},
+                    FieldText{"LongTextIsExactlyOne", "90", longOne, std::nullopt, "4"},
+                    FieldText{"LongTextIsExactlyFive", "360", longFive, std::nullopt, "5"},
+                    FieldText{"LongDegrees", longFive, "1", std::nullopt, "72"},
+                    FieldText{"PastedParagraph", paragraph, "10", degreesNotANumber, "40"},
+                    // What cannot be seen around a number, pasted from a document or
+                    // typed, is no part of it.
+                    FieldText{"LineBreaksAndTabsAround", "45\r\n", "\t10\n", std::nullopt, "80"},
+                    FieldText{"UnicodeSpacesAround", "\u00a045\u202f", "\u200b10\ufeff\u3000",
+                              std::nullopt, "80"},
+                    FieldText{"NoBreakSpaceInside", "4\u00a05", "10", degreesNotANumber, "40"},
+                    FieldText{"ControlCharacter",
+                              "9\x01"
+                              "0",
+                              "10", degreesNotANumber, "40"},
+                    FieldText{"FullwidthDigits", "\uff19\uff10", "10", degreesNotANumber, "40"},
+                    FieldText{"ArabicIndicDigits", "\u0669\u0660", "10", degreesNotANumber, "40"},
+                    FieldText{"AccentedLetters", "novantà", "10", degreesNotANumber, "40"},
+                    FieldText{"LoneMinus", "-", "10", degreesNotANumber, "40"},
+                    FieldText{"LonePlus", "90", "+", distanceNotANumber, "40"},
+                    FieldText{"LoneComma", ",", "10", degreesNotANumber, "40"},
+                    FieldText{"LonePoint", "90", ".", distanceNotANumber, "40"},
+                    FieldText{"ExponentWithoutDigits", "9e", "10", degreesNotANumber, "40"},
+                    FieldText{"SignedExponentWithoutDigits", "90", "1E-", distanceNotANumber, "40"},
+                    FieldText{"TooLarge", "1e39", "10", degreesOutOfRange, "40"},
+                    FieldText{"TooLargeNegative", "90", "-1e39", distanceOutOfRange, "40"},
+                    FieldText{"TooSmallDistanceIsZero", "90", "1e-50", std::nullopt, "0"},
+                    FieldText{"TooSmallDegreesAreZero", "1e-50", "10", zeroDegrees, "40"},
+                    FieldText{"Hexadecimal", "0x10", "10", degreesNotANumber, "40"},
+                    FieldText{"Infinity", "90", "inf", distanceNotANumber, "40"},
+                    FieldText{"NotANumber", "nan", "10", degreesNotANumber, "40"}),
     rows::RowName());
 
 TEST_F(CalculateCommand, SameInputsWriteTheSameText) {
@@ -190,15 +227,17 @@ TEST_F(CalculateCommand, TenThousandClicksHoldNothing) {
     }
 }
 
-// Nothing escapes the boundary, not even an exception that is no run-time error.
+// Nothing escapes the boundary, not even an exception that is no run-time
+// error; the user can do nothing about it, so its box gives no advice.
 TEST(CommandBoundary, ReportsForeignExceptionsAsInternalErrors) {
-    std::vector<int> numbers;
+    std::vector<std::string> boxes;
     runtime::ScopedErrorReporter reporter(
-        [&](const runtime::RuntimeError &error) { numbers.push_back(error.number()); });
+        [&](const runtime::RuntimeError &error) { boxes.push_back(runtime::errorBoxText(error)); });
     runtime::Form form(ui::form1);
     runtime::runCommand([](runtime::Form &) { throw std::bad_alloc(); }, form);
     runtime::runCommand([](runtime::Form &) { throw 42; }, form);
-    EXPECT_EQ(numbers, (std::vector<int>{51, 51}));
+    const std::string internalError = "Errore di run-time '51':\n\nErrore interno";
+    EXPECT_EQ(boxes, (std::vector<std::string>{internalError, internalError}));
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/core/conversions.h"
 #include "runtime/core/errors.h"
 
@@ -52,9 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"TrailingSeparator", "5,", 5.0f}, ParseCase{"PlusSign", "+7", 7.0f},
         ParseCase{"MinusSign", "-10", -10.0f}, ParseCase{"NegativeZero", "-0", -0.0f},
         ParseCase{"ZeroWithHugeExponent", "0e999999999999", 0.0f},
-        ParseCase{"BlanksAround", " \t 90 \t", 90.0f}, ParseCase{"Exponent", "1e3", 1000.0f},
-        ParseCase{"UpperExponent", "2,5E-2", 0.025f}, ParseCase{"SignedExponent", "25e+1", 250.0f},
-        ParseCase{"OneTenth", "0,1", 0x1.99999ap-4f}, ParseCase{"LeadingZeros", "000012,50", 12.5f},
+        ParseCase{"Exponent", "1e3", 1000.0f}, ParseCase{"UpperExponent", "2,5E-2", 0.025f},
+        ParseCase{"SignedExponent", "25e+1", 250.0f}, ParseCase{"OneTenth", "0,1", 0x1.99999ap-4f},
+        ParseCase{"LeadingZeros", "000012,50", 12.5f},
         ParseCase{"LargestSingle", "3,4028235e38", largest},
         // One below the exact halfway point between the largest single and 2^128.
         ParseCase{"JustBelowOverflow", "340282356779733661637539395458142568447", largest},
@@ -73,7 +75,39 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"NoDoubleRounding", "1,000000059604644775390625000001", 0x1.000002p0f},
         ParseCase{"TieRoundsToEven", "1,000000059604644775390625", 1.0f},
         ParseCase{"ManyDigits", "0,000000000000000000000000000000000000000000000000000012345e50",
-                  0.0012345f}),
+                  0.0012345f},
+        // Longer than a Qt text box used to hold: every digit counts.
+        ParseCase{"LongFractionTimesLongExponent", "0," + std::string(40'000, '0') + "1e40001",
+                  1.0f},
+        ParseCase{"LongDigitsTimesLongNegativeExponent", "5" + std::string(40'000, '0') + "e-40000",
+                  5.0f},
+        ParseCase{"LongFractionBelowOne", "0," + std::string(40'000, '0') + "1e40000", 0.1f},
+        ParseCase{"LongDigitsJustBelowOverflow", "34028235" + std::string(40'000, '0') + "e-39969",
+                  largest}),
+    rows::RowName());
+
+// Blanks around a number are whatever a user cannot see: spaces, tabs and line
+// breaks, and Unicode's other spaces, as typed or as pasted from a document.
+INSTANTIATE_TEST_SUITE_P(
+    Blanks, AcceptedTexts,
+    testing::Values(
+        ParseCase{"SpacesAndTabs", " \t 90 \t", 90.0f},
+        ParseCase{"TrailingLineFeed", "12,5\n", 12.5f},
+        ParseCase{"WindowsLineBreaks", "\r\n90\r\n", 90.0f},
+        ParseCase{"VerticalTabAndFormFeed", "\v\f7\f\v", 7.0f},
+        ParseCase{"NoBreakSpace", "\u00a090\u00a0", 90.0f},
+        ParseCase{"NarrowNoBreakSpace", "\u202f12,5\u202f", 12.5f},
+        ParseCase{"EnQuadToHairSpace",
+                  "\u2000\u2001\u2002\u2003\u2004\u2005-1\u2006\u2007\u2008\u2009\u200a", -1.0f},
+        ParseCase{"OghamSpaceMark", "\u16807", 7.0f},
+        ParseCase{"MediumMathematicalSpace", "7\u205f", 7.0f},
+        ParseCase{"IdeographicSpace", "\u300090\u3000", 90.0f},
+        ParseCase{"NextLine", "\u008590\u0085", 90.0f},
+        ParseCase{"LineAndParagraphSeparators", "\u202890\u2029", 90.0f},
+        ParseCase{"ByteOrderMark", "\ufeff90", 90.0f},
+        ParseCase{"ZeroWidthSpaceAndWordJoiner", "\u200b90\u2060", 90.0f},
+        ParseCase{"MixedAroundAnExponent", " \u00a0\t\ufeff-1e3\u3000\r\n", -1000.0f},
+        ParseCase{"AroundNegativeZero", "\n-0\n", -0.0f}),
     rows::RowName());
 
 struct RejectCase {
@@ -117,8 +151,25 @@ INSTANTIATE_TEST_SUITE_P(
                                            "2",
                                            3),
                                ErrorCode::typeMismatch},
-                    RejectCase{"NewlineIsNotABlank", "1\n", ErrorCode::typeMismatch},
+                    // Blanks count around a number only, never inside it.
+                    RejectCase{"BlankAfterTheSign", "- 5", ErrorCode::typeMismatch},
+                    RejectCase{"BlankBeforeTheExponent", "1 e5", ErrorCode::typeMismatch},
+                    RejectCase{"LineBreakInside", "1\n2", ErrorCode::typeMismatch},
+                    RejectCase{"NoBreakSpaceGrouping", "1\u00a0234", ErrorCode::typeMismatch},
+                    RejectCase{"OnlyWideBlanks", "\u00a0\u3000\ufeff\n", ErrorCode::typeMismatch},
+                    // Bytes of a blank's UTF-8 spelling are no blank on their own.
+                    RejectCase{"HalfANoBreakSpace", "90\xc2", ErrorCode::typeMismatch},
+                    RejectCase{"OverlongSpace",
+                               "\xc0\xa0"
+                               "90",
+                               ErrorCode::typeMismatch},
+                    RejectCase{"NoBreakSpaceInLatin1",
+                               "\xa0"
+                               "90\xa0",
+                               ErrorCode::typeMismatch},
                     RejectCase{"Overflow", "1e39", ErrorCode::overflow},
+                    RejectCase{"LongDigitsOverflow", "1" + std::string(40'000, '0') + "e-39961",
+                               ErrorCode::overflow},
                     RejectCase{"NegativeOverflow", "-1e39", ErrorCode::overflow},
                     RejectCase{"FarOverflow", "1e99999999999999999999", ErrorCode::overflow},
                     // The exact halfway point below 2^128 rounds to even: 2^128.
@@ -185,7 +236,7 @@ std::string generatedText(std::mt19937 &random) {
     return text;
 }
 
-// glibc's strtof rounds correctly too; under the "C" locale it is an
+// The C library's strtof rounds correctly too; under the "C" locale it is an
 // independent reference for every text both accept.
 TEST(TextToSingle, AgreesWithTheCLibraryOnGeneratedTexts) {
     std::mt19937 random(20261208);
@@ -206,8 +257,7 @@ TEST(TextToSingle, AgreesWithTheCLibraryOnGeneratedTexts) {
 // included, whose C library would use ',' itself.
 TEST(Conversions, IgnoreTheProcessLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "it_IT.UTF-8"), nullptr)
-        << "the setup generates the it_IT.UTF-8 locale";
+    ASSERT_TRUE(reference::useItalianLocale()) << "the setup generates the it_IT.UTF-8 locale";
     EXPECT_EQ(textToSingle("12.5"), 12.5f);
     EXPECT_EQ(textToSingle("12,5"), 12.5f);
     EXPECT_EQ(singleToText(1234.5f), "1234,5");

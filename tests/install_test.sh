@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built program into a scratch folder and checks what a desktop
 # needs of it: the program, a valid menu entry, a valid software-centre entry
 # at version 1.00, and the icon at every size.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "runtime/form.h"
@@ -6,7 +8,8 @@ namespace ui {
 
 // The click of "CALCOLA": reads the degrees, then the distance, computes the
 // twist and shows it in the result label. Any run-time error stops it before
-// the label is written, so the label keeps its previous text.
+// the label is written, so the label keeps its previous text; an error the
+// user can mend carries advice naming the field at fault and what it expects.
 void calculate(runtime::Form &form);
 
 } // namespace ui

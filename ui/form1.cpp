@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form1.h"
 
 #include "ui/calculate.h"
@@ -128,6 +130,8 @@ const runtime::ApplicationDescription application{
     .title = "Calcolo passo della rigatura",
     .version = PASSO_VERSION,
     .desktopFileName = "it.passorigatura.PassoRigatura",
+    .commandName = "passo-rigatura",
+    .summary = "Calcola il passo di rigatura di una canna dai gradi e dai centimetri misurati.",
     .startupForm = form1,
 };
 

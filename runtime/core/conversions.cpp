@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/core/conversions.h"
 
 #include "runtime/core/errors.h"
@@ -8,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 namespace runtime {
@@ -25,8 +28,56 @@ struct NumberParts {
 bool isDigit(char c) {
     return static_cast<unsigned char>(c - '0') < 10;
 }
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+
+// What a user cannot see around a number, typed or pasted: ASCII spaces, tabs
+// and line breaks, and Unicode's other spaces and line breaks (its White_Space
+// characters) with the zero-width ones, which text copied from documents and
+// web pages often carries. Each is matched as its UTF-8 spelling, the only
+// valid one, so a byte of another character never matches.
+bool isAsciiBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r'); // tab, line feed, VT, form feed, CR
+}
+
+constexpr std::string_view wideBlanks[] = {
+    // Spaces: no-break, Ogham, en quad to hair space, narrow no-break (the
+    // thousands gap of French texts), medium mathematical, ideographic.
+    "\u00a0", "\u1680", "\u2000", "\u2001", "\u2002", "\u2003", "\u2004", "\u2005", "\u2006",
+    "\u2007", "\u2008", "\u2009", "\u200a", "\u202f", "\u205f", "\u3000",
+    // Line breaks: next line, line separator, paragraph separator.
+    "\u0085", "\u2028", "\u2029",
+    // Zero-width: space, word joiner, no-break space (also the byte order mark).
+    "\u200b", "\u2060", "\ufeff"};
+
+// The length of the blank `text` starts with, or 0.
+std::size_t leadingBlank(std::string_view text) {
+    if (text.empty())
+        return 0;
+    if (static_cast<unsigned char>(text.front()) < 0x80)
+        return isAsciiBlank(text.front()) ? 1 : 0;
+    for (std::string_view blank : wideBlanks)
+        if (text.starts_with(blank))
+            return blank.size();
+    return 0;
+}
+
+// The length of the blank `text` ends with, or 0.
+std::size_t trailingBlank(std::string_view text) {
+    if (text.empty())
+        return 0;
+    if (static_cast<unsigned char>(text.back()) < 0x80)
+        return isAsciiBlank(text.back()) ? 1 : 0;
+    for (std::string_view blank : wideBlanks)
+        if (text.ends_with(blank))
+            return blank.size();
+    return 0;
+}
+
+std::string_view withoutBlanksAround(std::string_view text) {
+    while (const std::size_t length = leadingBlank(text))
+        text.remove_prefix(length);
+    while (const std::size_t length = trailingBlank(text))
+        text.remove_suffix(length);
+    return text;
 }
 
 const char *skipDigits(const char *p, const char *end) {
@@ -37,12 +88,9 @@ const char *skipDigits(const char *p, const char *end) {
 
 // Recognises the accepted grammar exactly; anything left over rejects the text.
 bool splitNumber(std::string_view text, NumberParts &parts) {
-    const char *p = text.data();
-    const char *end = p + text.size();
-    while (p != end && isBlank(*p))
-        ++p;
-    while (p != end && isBlank(end[-1]))
-        --end;
+    const std::string_view number = withoutBlanksAround(text);
+    const char *p = number.data();
+    const char *end = p + number.size();
     if (p != end && (*p == '-' || *p == '+'))
         parts.negative = *p++ == '-';
     const char *digits = p;

@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <exception>
+#include <string_view>
 
 namespace runtime {
 
@@ -14,19 +17,27 @@ enum class ErrorCode : int {
 };
 
 // A raised run-time error: it leaves the running command at once and travels up
-// to the one boundary that reports it.
+// to the one boundary that reports it. The code that raises it knows what went
+// wrong; the command it stops may know more, what the user should do about it,
+// and adds that as the advice.
 class RuntimeError : public std::exception {
 public:
-    explicit RuntimeError(ErrorCode code) noexcept : m_code(code) {}
+    // `advice` must outlive the error: the advice texts are constants.
+    explicit RuntimeError(ErrorCode code, std::string_view advice = {}) noexcept
+        : m_code(code), m_advice(advice) {}
 
     ErrorCode code() const noexcept { return m_code; }
     int number() const noexcept { return static_cast<int>(m_code); }
     // The Italian description shown to the user.
     const char *description() const noexcept;
+    // One Italian sentence telling the user what to change; empty where there
+    // is nothing the user can do.
+    std::string_view advice() const noexcept { return m_advice; }
     const char *what() const noexcept override { return description(); }
 
 private:
     ErrorCode m_code;
+    std::string_view m_advice;
 };
 
 [[noreturn]] void raiseRuntimeError(ErrorCode code);

@@ -21,8 +21,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
+#include <limits>
 #include <vector>
 
 namespace runtime {
@@ -67,7 +69,11 @@ QPixmap loadPicture(std::string_view file) {
 }
 
 QWidget *createTextBox(const ControlSpec &row, QWidget *parent) {
-    return new QLineEdit(toQString(row.text), parent);
+    auto *box = new QLineEdit(toQString(row.text), parent);
+    // A box that silently dropped what is past its limit (32,767 characters
+    // by default) could turn a long pasted number into a different one.
+    box->setMaxLength(std::numeric_limits<int>::max());
+    return box;
 }
 
 QWidget *createButton(const ControlSpec &row, QWidget *parent) {
@@ -126,17 +132,34 @@ void applyAppearance(const ControlSpec &row, QWidget &widget) {
     widget.setAccessibleDescription(toQString(row.accessibleDescription));
 }
 
-// Shrinks the label's font, from its table size down, until the caption fits
-// the label's width, so that a long number is never cut into a different one.
-void fitCaption(QLabel &label, QFont font) {
-    const QString text = label.text();
-    font.setPointSizeF(
-        fittedPointSize(font.pointSizeF(), label.contentsRect().width(), [&](double pointSize) {
-            QFont sized = font;
-            sized.setPointSizeF(pointSize);
-            return QFontMetricsF(sized).horizontalAdvance(text);
-        }));
-    label.setFont(font);
+// `font` at the largest size, from its own down, at which `text` fits
+// `available` pixels: a caption is shown whole in whatever font stands in for
+// the one it was sized for, and a long number is never cut into a different one.
+QFont fittedFont(QFont font, const QString &text, int available) {
+    font.setPointSizeF(fittedPointSize(font.pointSizeF(), available, [&](double pointSize) {
+        QFont sized = font;
+        sized.setPointSizeF(pointSize);
+        return QFontMetricsF(sized).horizontalAdvance(text);
+    }));
+    return font;
+}
+
+void fitCaption(QLabel &label, const QFont &font) {
+    label.setFont(fittedFont(font, label.text(), label.contentsRect().width()));
+}
+
+// A button's caption keeps the margins the style keeps around it.
+void fitCaption(QPushButton &button) {
+    const int margin = button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
+    button.setFont(fittedFont(button.font(), button.text(), button.width() - 2 * margin));
+}
+
+// The captions the table gives, fitted once as the window is built.
+void fitTableCaption(QWidget &control) {
+    if (auto *label = qobject_cast<QLabel *>(&control); label && !label->text().isEmpty())
+        fitCaption(*label, label->font());
+    else if (auto *button = qobject_cast<QPushButton *>(&control))
+        fitCaption(*button);
 }
 
 } // namespace
@@ -158,6 +181,7 @@ Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>()) {
     for (const ControlSpec &control : table.controls) {
         QWidget *widget = createControl(control, &window);
         applyAppearance(control, *widget);
+        fitTableCaption(*widget);
         if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
         if (auto *button = qobject_cast<QPushButton *>(widget); button && control.onClick) {

@@ -1,16 +1,20 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end test of "Calcolo passo della rigatura": starts the real program
 on an X display, types into its text boxes, clicks its button and reads back
 what it shows, as a person would.
 
 Usage (inside tests/e2e/session.sh, with Debian's /usr/bin/python3):
     e2e_test.py --program build/app/passo-rigatura --artifacts DIR
+                --desktop-entry assets/desktop/it.passorigatura.PassoRigatura.desktop
 
 Prints one line per check and a closing "N passed, M failed" line; exits
 non-zero if any check failed. Screenshots and the program's output go to DIR.
 """
 
 import argparse
+import configparser
 import os
 import signal
 import sys
@@ -24,7 +28,8 @@ from xdriver import (  # noqa: E402
     CALCOLA, CENTIMETRI, GRADI, RESULT, TITLE, DriverError, Program,
 )
 
-ERROR_TEXT = "Errore di run-time '13':\n\nTipo non corrispondente"
+ERROR_TEXT = ("Errore di run-time '13':\n\nTipo non corrispondente\n"
+              "GRADI MISURATI deve essere un numero, come 90 o 12,5")
 
 # The whole run must end well within this; past it the run stops as failed.
 OVERALL_TIMEOUT = 240
@@ -64,13 +69,24 @@ def on_alarm(signum, frame):
     raise DriverError(f"the whole run took longer than {OVERALL_TIMEOUT} s")
 
 
+def desktop_window_class(path):
+    """The window class a desktop entry claims its windows by: its
+    StartupWMClass, or else its name without ".desktop"."""
+    entry = configparser.ConfigParser(interpolation=None)
+    entry.optionxform = str
+    entry.read(path, encoding="utf-8")
+    default = os.path.basename(path).removesuffix(".desktop")
+    return entry.get("Desktop Entry", "StartupWMClass", fallback=default)
+
+
 class Session:
     """The program's window and its controls as seen through AT-SPI."""
 
-    def __init__(self, report, program, artifacts):
+    def __init__(self, report, program, artifacts, desktop_entry):
         self.report = report
         self.program = program
         self.artifacts = artifacts
+        self.desktop_entry = desktop_entry
         self.shots = 0
 
     def screenshot(self, window, label):
@@ -129,6 +145,12 @@ class Session:
         report.equal("window title", self.window.title(), TITLE)
         _, _, width, height = self.window.geometry()
         report.equal("window client size", (width, height), (347, 295))
+        # The desktop finds the window's menu entry, and its icon, by its class.
+        instance, window_class = self.window.wm_class() or (None, None)
+        report.equal("window class is the desktop entry's", window_class,
+                     desktop_window_class(self.desktop_entry))
+        report.equal("window instance is the command's name", instance,
+                     os.path.basename(self.program.process.args[0]))
 
         # Its controls.
         self.app = xdriver.find_application(self.program.pid)
@@ -232,6 +254,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True)
     parser.add_argument("--artifacts", required=True)
+    parser.add_argument("--desktop-entry", required=True)
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
 
@@ -241,7 +264,7 @@ def main():
     started = time.monotonic()
     program = Program(os.path.abspath(args.program), os.path.join(args.artifacts, "program.log"))
     try:
-        Session(report, program, args.artifacts).run()
+        Session(report, program, args.artifacts, args.desktop_entry).run()
     except Aborted as error:
         print(f"stopped: the checks after {error} depend on it", flush=True)
     except DriverError as error:

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: session.sh COMMAND...
 #
 # Runs COMMAND against a private X server (Xvfb) and a private D-Bus session

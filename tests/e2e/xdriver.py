@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drives the program's window on an X display, as a person at the keyboard.
 
 Input goes through xdotool, geometry comes from xwininfo, screenshots from
@@ -154,6 +156,16 @@ class Window:
         self.click_control(bounds)
         self.key("ctrl+a")
         self.type(text)
+
+    def wm_class(self):
+        """The window's WM_CLASS: (instance, class)."""
+        from Xlib import display
+
+        connection = display.Display()
+        try:
+            return connection.create_resource_object("window", self.id).get_wm_class()
+        finally:
+            connection.close()
 
     def screenshot(self, path):
         """Saves what the screen shows where the window is, windows over it

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows every finite single the way the window does, reads the text back, and
 // checks the round trip (see round_trip_property.h). There are only 2^32 bit
 // patterns, so instead of trusting samples this visits them all; --sample N
@@ -176,11 +178,9 @@ int main(int argc, char **argv) {
     }
     // The conversions must not depend on the process locale: run them under
     // the Italian one when it exists, and keep the reference printf in "C".
-    std::setlocale(LC_ALL, "it_IT.UTF-8");
+    reference::useItalianLocale();
     // This report, though, is read by developers and scripts.
-    const locale_t reportLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    if (reportLocale != nullptr)
-        uselocale(reportLocale);
+    reference::useCLocaleInThisThread();
     if (options.threads == 0)
         options.threads = std::max(1u, std::thread::hardware_concurrency());
 

@@ -290,7 +290,18 @@ TEST_F(Form1Window, LogoIsClippedOnTheRight) {
     EXPECT_GT(opaqueChecked, 500);
 }
 
-TEST(ErrorBox, ShowsNumberAndDescriptionAndGoesOn) {
+struct ErrorBoxCase {
+    std::string name;
+    QString degrees;
+    QString distance;
+    QString text;
+};
+
+class ErrorBoxes : public testing::TestWithParam<ErrorBoxCase> {};
+
+// The real box, as the user sees it: the error, then what to change.
+TEST_P(ErrorBoxes, ShowTheErrorAndWhatToChangeAndGoOn) {
+    const ErrorBoxCase &c = GetParam();
     QApplication::setApplicationDisplayName("Calcolo passo della rigatura");
     runtime::Form form(ui::form1);
     form.show();
@@ -306,12 +317,38 @@ TEST(ErrorBox, ShowsNumberAndDescriptionAndGoesOn) {
         EXPECT_EQ(box->buttons().size(), 1);
         box->button(QMessageBox::Ok)->click();
     });
-    form.native().window->findChild<QLineEdit *>("gradi1")->setText("0");
-    form.native().window->findChild<QLineEdit *>("centimetri2")->setText("10");
-    QTest::mouseClick(form.native().window->findChild<QPushButton *>("cmdcalcola"), Qt::LeftButton);
+    QWidget &window = *form.native().window;
+    window.findChild<QLineEdit *>("gradi1")->setText(c.degrees);
+    window.findChild<QLineEdit *>("centimetri2")->setText(c.distance);
+    QTest::mouseClick(window.findChild<QPushButton *>("cmdcalcola"), Qt::LeftButton);
     EXPECT_EQ(title, "Calcolo passo della rigatura");
-    EXPECT_EQ(text, "Errore di run-time '11':\n\nDivisione per zero");
+    EXPECT_EQ(text, c.text);
     EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(window.findChild<QLabel *>("centimetri1")->text(), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, ErrorBoxes,
+    testing::Values(
+        ErrorBoxCase{"DegreesNotANumber", "abc", "10",
+                     "Errore di run-time '13':\n\nTipo non corrispondente\n"
+                     "GRADI MISURATI deve essere un numero, come 90 o 12,5"},
+        ErrorBoxCase{"DistanceNotANumber", "90", "",
+                     "Errore di run-time '13':\n\nTipo non corrispondente\n"
+                     "SPAZIO MISURATO in centimetri deve essere un numero, come 10 o 12,5"},
+        ErrorBoxCase{"DegreesOutOfRange", "-1e39", "10",
+                     "Errore di run-time '6':\n\nOverflow\n"
+                     "GRADI MISURATI è fuori dall'intervallo ammesso, da -3,402823E+38 a "
+                     "3,402823E+38"},
+        ErrorBoxCase{"DistanceOutOfRange", "90", "1e39",
+                     "Errore di run-time '6':\n\nOverflow\n"
+                     "SPAZIO MISURATO in centimetri è fuori dall'intervallo ammesso, da "
+                     "-3,402823E+38 a 3,402823E+38"},
+        ErrorBoxCase{"ZeroDegrees", "0", "10",
+                     "Errore di run-time '11':\n\nDivisione per zero\n"
+                     "GRADI MISURATI non può essere zero"},
+        ErrorBoxCase{"TwistTooLarge", "1e-30", "1e10",
+                     "Errore di run-time '6':\n\nOverflow\nIl passo risultante è troppo grande"}),
+    rows::RowName());
 
 } // namespace

@@ -1,0 +1,451 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/form.h"
+
+#include "runtime/command_boundary.h"
+#include "runtime/core/errors.h"
+#include "runtime/layout.h"
+#include "runtime/win32/fonts.h"
+#include "runtime/win32/native_form.h"
+#include "runtime/win32/picture.h"
+#include "runtime/win32/wide_text.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace runtime {
+namespace {
+
+using win32::FontOwner;
+using win32::IconOwner;
+using win32::toUtf16;
+
+// Fixed size: the layout is made for one client area.
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD windowExStyle = 0;
+// The colour of dialogs, which shows through the picture's transparent parts.
+constexpr int windowBackground = COLOR_BTNFACE;
+// Past the ids the dialog keys send (IDOK for Enter, IDCANCEL for Esc), so
+// that no key reaches a control except through the focus.
+constexpr int firstControlId = 100;
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+HINSTANCE programInstance() {
+    return GetModuleHandleW(nullptr);
+}
+
+const wchar_t *windowClass() {
+    static const ATOM atom = [] {
+        // The tooltips' class, and the current look of the others.
+        const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+        InitCommonControlsEx(&classes);
+        WNDCLASSEXW form{};
+        form.cbSize = sizeof form;
+        form.lpfnWndProc = windowProcedure;
+        form.hInstance = programInstance();
+        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        form.hbrBackground = GetSysColorBrush(windowBackground);
+        form.lpszClassName = L"RuntimeForm";
+        return RegisterClassExW(&form);
+    }();
+    return MAKEINTATOM(atom);
+}
+
+struct ControlClass {
+    const wchar_t *name;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ControlClass controlClass(const ControlSpec &row) {
+    switch (row.kind) {
+    case ControlKind::textBox:
+        return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::commandButton:
+        return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::label:
+        // A label the user can select and copy from is a read-only box
+        // without a frame, out of the Tab order.
+        if (row.selectable)
+            return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, 0};
+        return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0};
+    case ControlKind::pictureBox:
+        return {L"STATIC", SS_OWNERDRAW, 0};
+    }
+    return {};
+}
+
+std::wstring initialText(const ControlSpec &row) {
+    std::wstring text = toUtf16(row.text);
+    // '&' would make an access key of the next letter; a button shows it as is.
+    if (row.kind == ControlKind::commandButton)
+        for (std::size_t at = text.find(L'&'); at != std::wstring::npos;
+             at = text.find(L'&', at + 2))
+            text.insert(at, 1, L'&');
+    return text;
+}
+
+// The order the controls are made in, which is their z-order. The dialog
+// keys move the focus down it, so it follows the tab order; and a screen
+// reader names a text box after the label just above it, so each box's label
+// comes right before the box.
+std::vector<std::size_t> stackingOrder(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> order;
+    for (const std::size_t row : focusOrder(controls)) {
+        if (const ControlSpec *label = labelFor(controls, controls[row]))
+            order.push_back(static_cast<std::size_t>(label - controls.data()));
+        order.push_back(row);
+    }
+    for (std::size_t row = 0; row < controls.size(); ++row)
+        if (std::find(order.begin(), order.end(), row) == order.end())
+            order.push_back(row);
+    return order;
+}
+
+HWND createControl(const ControlSpec &row, HWND window, std::size_t index) {
+    const ControlClass kind = controlClass(row);
+    const HWND control = CreateWindowExW(
+        kind.exStyle, kind.name, initialText(row).c_str(), WS_CHILD | WS_VISIBLE | kind.style, 0, 0,
+        0, 0, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + static_cast<int>(index))),
+        programInstance(), nullptr);
+    // Far past anything typed: a long paste is never cut into another number.
+    if (row.kind == ControlKind::textBox)
+        SendMessageW(control, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    return control;
+}
+
+std::optional<std::size_t> rowOfId(const Form::Native &form, int id) {
+    const auto row = static_cast<std::size_t>(id - firstControlId);
+    if (id < firstControlId || row >= form.controls.size())
+        return std::nullopt;
+    return row;
+}
+
+std::size_t rowNamed(const Form::Native &form, std::string_view name, ControlKind kind) {
+    const ControlSpec *row = findControl(form.table.controls, name);
+    if (row == nullptr || row->kind != kind)
+        raiseRuntimeError(ErrorCode::internalError);
+    return static_cast<std::size_t>(row - form.table.controls.data());
+}
+
+// Each control's tip, shown while the mouse rests on it. The tip window
+// belongs to the form's window and goes with it.
+void addToolTips(const Form::Native &form, HWND window) {
+    HWND tips = nullptr;
+    for (std::size_t row = 0; row < form.controls.size(); ++row) {
+        const std::string_view tip = form.table.controls[row].toolTip;
+        if (tip.empty())
+            continue;
+        if (tips == nullptr)
+            tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                   programInstance(), nullptr);
+        std::wstring text = toUtf16(tip);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window;
+        tool.uId = reinterpret_cast<UINT_PTR>(form.controls[row]);
+        tool.lpszText = text.data();
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+// Gives the control `font` (null: the window's), then lets go of the font it
+// had: a font may be deleted only once no control shows it.
+void setFont(Form::Native &form, std::size_t row, FontOwner font) {
+    const HFONT shown = font ? font.get() : form.windowFont.get();
+    SendMessageW(form.controls[row], WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    // A box takes margins from its font; a selectable label is as wide as
+    // its text, like the others.
+    if (form.table.controls[row].selectable)
+        SendMessageW(form.controls[row], EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
+    form.fonts[row] = std::move(font);
+}
+
+// Shrinks the label's font, from its table size down, until the caption fits
+// the label's width, so that a long number is never cut into a different one.
+void fitCaption(Form::Native &form, std::size_t row) {
+    const ControlSpec &label = form.table.controls[row];
+    const FontSpec &font = label.font != nullptr ? *label.font : form.table.font;
+    const HWND control = form.controls[row];
+    const std::wstring caption = win32::windowText(control);
+    RECT client{};
+    GetClientRect(control, &client);
+    const double pointSize = fittedPointSize(font.pointSize, client.right, [&](double size) {
+        const FontOwner sized = win32::createFont(font, size, form.dpi);
+        return static_cast<double>(win32::textWidth(control, sized.get(), caption));
+    });
+    setFont(form, row, win32::createFont(font, pointSize, form.dpi));
+}
+
+// The program file's icon, the first of its icons as Explorer shows it; the
+// table's icon files are pictures for the Linux desktop.
+struct IconRequest {
+    int size;
+    IconOwner icon;
+};
+
+BOOL CALLBACK loadFirstIcon(HMODULE program, LPCWSTR, LPWSTR name, LONG_PTR request) {
+    auto &wanted = *reinterpret_cast<IconRequest *>(request);
+    wanted.icon.reset(static_cast<HICON>(
+        LoadImageW(program, name, IMAGE_ICON, wanted.size, wanted.size, LR_DEFAULTCOLOR)));
+    return FALSE;
+}
+
+IconOwner programIcon(int size) {
+    IconRequest request{size, nullptr};
+    EnumResourceNamesW(programInstance(), RT_GROUP_ICON, loadFirstIcon,
+                       reinterpret_cast<LONG_PTR>(&request));
+    return std::move(request.icon);
+}
+
+void setIcons(Form::Native &form, HWND window) {
+    const auto dpi = static_cast<UINT>(form.dpi);
+    IconOwner big = programIcon(GetSystemMetricsForDpi(SM_CXICON, dpi));
+    IconOwner little = programIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+    form.bigIcon = std::move(big);
+    form.smallIcon = std::move(little);
+}
+
+// Places every control, with its font and picture, at the window's density.
+void layOut(Form::Native &form, HWND window) {
+    const FontSpec &windowFont = form.table.font;
+    const FontOwner previous = std::exchange(
+        form.windowFont, win32::createFont(windowFont, windowFont.pointSize, form.dpi));
+    for (std::size_t row = 0; row < form.controls.size(); ++row) {
+        const ControlSpec &spec = form.table.controls[row];
+        const PixelRect bounds = toPixels(spec.bounds, form.dpi);
+        SetWindowPos(form.controls[row], nullptr, bounds.left, bounds.top, bounds.width,
+                     bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (spec.kind == ControlKind::label)
+            fitCaption(form, row);
+        else
+            setFont(form, row,
+                    spec.font != nullptr
+                        ? win32::createFont(*spec.font, spec.font->pointSize, form.dpi)
+                        : nullptr);
+        if (!spec.picture.empty()) {
+            form.pictures[row] = win32::loadPicture(toUtf16(spec.picture), form.dpi);
+            InvalidateRect(form.controls[row], nullptr, TRUE);
+        }
+    }
+    setIcons(form, window);
+}
+
+// The window's outer size for the table's client area at `dpi`.
+SIZE windowSize(const Form::Native &form, int dpi) {
+    RECT frame{0, 0, twipsToPixels(form.table.clientWidth, dpi),
+               twipsToPixels(form.table.clientHeight, dpi)};
+    AdjustWindowRectExForDpi(&frame, windowStyle, FALSE, windowExStyle, static_cast<UINT>(dpi));
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void onCommand(Form::Native &form, int id, int notification) {
+    const std::optional<std::size_t> row = rowOfId(form, id);
+    if (notification != BN_CLICKED || !row)
+        return;
+    if (const Command command = form.table.controls[*row].onClick)
+        runCommand(command, form.form);
+}
+
+int systemColourIndex(SystemColour colour) {
+    return colour == SystemColour::window ? COLOR_WINDOW : COLOR_WINDOWTEXT;
+}
+
+LRESULT onControlColour(const Form::Native &form, HWND window, HDC dc, HWND control) {
+    const LRESULT standard = DefWindowProcW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                            reinterpret_cast<LPARAM>(control));
+    const std::optional<std::size_t> row = rowOfId(form, GetDlgCtrlID(control));
+    if (!row)
+        return standard;
+    const ControlSpec &spec = form.table.controls[*row];
+    if (spec.foreground != SystemColour::inherited)
+        SetTextColor(dc, GetSysColor(systemColourIndex(spec.foreground)));
+    if (spec.background == SystemColour::inherited)
+        return standard;
+    const int background = systemColourIndex(spec.background);
+    SetBkColor(dc, GetSysColor(background));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
+}
+
+// The picture is drawn from the box's top-left corner and clipped by the box.
+void onDrawItem(const Form::Native &form, const DRAWITEMSTRUCT &item) {
+    const std::optional<std::size_t> row = rowOfId(form, static_cast<int>(item.CtlID));
+    if (!row)
+        return;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(windowBackground));
+    win32::drawPicture(item.hDC, form.pictures[*row]);
+}
+
+// A window that is not a dialog keeps no focus of its own when another
+// window comes in front; this gives it back where it was.
+void onActivate(Form::Native &form, HWND window, WORD state) {
+    if (state == WA_INACTIVE) {
+        const HWND focused = GetFocus();
+        if (focused != nullptr && IsChild(window, focused))
+            form.focus = focused;
+    } else if (form.focus != nullptr) {
+        SetFocus(form.focus);
+    }
+}
+
+// Asked before a move to a screen of another density: the exact size of the
+// client area there, rather than the old size scaled and rounded.
+LRESULT onGetDpiScaledSize(const Form::Native &form, int dpi, SIZE &size) {
+    size = windowSize(form, dpi);
+    return TRUE;
+}
+
+void onDpiChanged(Form::Native &form, HWND window, int dpi, const RECT &suggested) {
+    form.dpi = dpi;
+    layOut(form, window);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Form::Native *nativeOf(HWND window) {
+    return reinterpret_cast<Form::Native *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT handleMessage(Form::Native &form, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(form, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return onControlColour(form, window, reinterpret_cast<HDC>(wParam),
+                               reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+        onDrawItem(form, *reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        return TRUE;
+    case WM_ACTIVATE:
+        onActivate(form, window, LOWORD(wParam));
+        return 0;
+    case WM_GETDPISCALEDSIZE:
+        return onGetDpiScaledSize(form, static_cast<int>(wParam),
+                                  *reinterpret_cast<SIZE *>(lParam));
+    case WM_DPICHANGED:
+        onDpiChanged(form, window, LOWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_CLOSE:
+        // Closing the window ends the program; the window itself goes with
+        // its form once the event loop is over.
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto &creation = *reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(creation.lpCreateParams));
+    }
+    Form::Native *form = nativeOf(window);
+    if (form == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return handleMessage(*form, window, message, wParam, lParam);
+    } catch (...) {
+        // Nothing may be thrown into the system's code that called us: a
+        // message whose handling ran out of memory gets the default handling.
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool isEnterOrEsc(const MSG &message) {
+    const bool key =
+        message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
+    return key && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+}
+
+} // namespace
+
+Form::Native::Native(const FormSpec &formTable, Form &owner)
+    : table(formTable), form(owner), controls(formTable.controls.size()),
+      fonts(formTable.controls.size()), pictures(formTable.controls.size()) {
+    window.reset(CreateWindowExW(windowExStyle, windowClass(), toUtf16(table.caption).c_str(),
+                                 windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
+                                 programInstance(), this));
+    if (!window)
+        raiseRuntimeError(ErrorCode::internalError);
+    dpi = static_cast<int>(GetDpiForWindow(window.get()));
+    for (const std::size_t row : stackingOrder(table.controls))
+        controls[row] = createControl(table.controls[row], window.get(), row);
+    addToolTips(*this, window.get());
+    layOut(*this, window.get());
+    const SIZE size = windowSize(*this, dpi);
+    SetWindowPos(window.get(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (const std::vector<std::size_t> order = focusOrder(table.controls); !order.empty())
+        focus = controls[order.front()];
+}
+
+HWND Form::Native::control(std::string_view name) const {
+    const ControlSpec *row = findControl(table.controls, name);
+    return row != nullptr ? controls[static_cast<std::size_t>(row - table.controls.data())]
+                          : nullptr;
+}
+
+void Form::Native::dispatch(MSG &message) const {
+    const HWND top = window.get();
+    const bool ours = message.hwnd == top || IsChild(top, message.hwnd);
+    // The window has no default and no cancel button: Enter presses nothing
+    // and Esc closes nothing.
+    if (ours && isEnterOrEsc(message))
+        return;
+    if (IsDialogMessageW(top, &message))
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>(table, *this)) {}
+
+Form::~Form() = default;
+
+std::string Form::text(std::string_view textBox) const {
+    const std::size_t row = rowNamed(*m_native, textBox, ControlKind::textBox);
+    return win32::toUtf8(win32::windowText(m_native->controls[row]));
+}
+
+void Form::setCaption(std::string_view label, std::string_view caption) {
+    const std::size_t row = rowNamed(*m_native, label, ControlKind::label);
+    SetWindowTextW(m_native->controls[row], toUtf16(caption).c_str());
+    fitCaption(*m_native, row);
+}
+
+// Centred on the work area of the window's screen, the focus on tab index 0.
+void Form::show() {
+    const HWND window = m_native->window.get();
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT &work = monitor.rcWork;
+    SetWindowPos(window, nullptr, (work.left + work.right - (frame.right - frame.left)) / 2,
+                 (work.top + work.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window, SW_SHOW);
+}
+
+Form::Native &Form::native() const {
+    return *m_native;
+}
+
+} // namespace runtime

@@ -1,0 +1,148 @@
+#!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""The built program's command line and its start without a display.
+
+Usage: command_line_test.py PROGRAM
+
+Runs PROGRAM once per row of the table below, each time in an environment of
+its own with no display unless the row gives one, and checks its exit status
+and everything it printed. A row that expects the program to start runs it on
+Qt's offscreen platform, lets it run for a while and closes it: it must still
+be running then, having printed nothing. Prints one line per row; exits
+non-zero if any row failed.
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+# How long a program expected to keep running must last.
+STARTED_FOR = 1.5
+TIMEOUT = 20
+
+HELP = """Uso: passo-rigatura [opzioni]
+Calcola il passo di rigatura di una canna dai gradi e dai centimetri misurati.
+
+Opzioni:
+  -h, --help     Mostra questo aiuto.
+  -v, --version  Mostra la versione.
+
+Accetta anche le opzioni comuni a tutti i programmi Qt, come -platform,
+-display, -style e -qwindowgeometry.
+"""
+VERSION = "passo-rigatura 1.00\n"
+RUNNING = "running"
+
+
+def mistake(what):
+    return f"passo-rigatura: {what}. Prova 'passo-rigatura --help'.\n"
+
+
+def no_display(why):
+    return f"passo-rigatura: nessuno schermo disponibile ({why}).\n"
+
+
+def unused_display():
+    """A local X display number that no server holds."""
+    number = 99
+    while (os.path.exists(f"/tmp/.X11-unix/X{number}")
+           or os.path.exists(f"/tmp/.X{number}-lock")):
+        number += 1
+    return f":{number}"
+
+
+NOWHERE = unused_display()
+
+# name, arguments, environment added to the bare one, exit status (or RUNNING),
+# standard output, standard error.
+ROWS = [
+    ("Help", ["--help"], {}, 0, HELP, ""),
+    ("ShortHelp", ["-h"], {}, 0, HELP, ""),
+    ("Version", ["--version"], {}, 0, VERSION, ""),
+    ("ShortVersion", ["-v"], {}, 0, VERSION, ""),
+    # Version wins over help, as with Qt's own parser; both before the display.
+    ("VersionAndHelp", ["--help", "--version"], {}, 0, VERSION, ""),
+    ("HelpAmongQtOptions", ["-style", "fusion", "--help"], {"DISPLAY": NOWHERE}, 0, HELP, ""),
+    ("UnknownOption", ["--x"], {}, 2, "", mistake("opzione sconosciuta '--x'")),
+    ("UnknownShortOption", ["-q"], {}, 2, "", mistake("opzione sconosciuta '-q'")),
+    ("UnknownOptionBeforeHelp", ["--bogus", "--help"], {}, 2, "",
+     mistake("opzione sconosciuta '--bogus'")),
+    ("UnexpectedArgument", ["90"], {}, 2, "", mistake("argomento inatteso '90'")),
+    ("QtOptionWithoutItsValue", ["-platform"], {}, 2, "",
+     mistake("l'opzione '-platform' richiede un valore")),
+    ("NoDisplay", [], {}, 1, "", no_display("DISPLAY non impostato")),
+    ("UnreachableDisplay", [], {"DISPLAY": NOWHERE}, 1, "",
+     no_display(f"DISPLAY={NOWHERE} non raggiungibile")),
+    ("UnreachableDisplayOption", ["-display", NOWHERE], {}, 1, "",
+     no_display(f"-display {NOWHERE} non raggiungibile")),
+    ("X11ChosenWithoutDisplay", [], {"QT_QPA_PLATFORM": "xcb"}, 1, "",
+     no_display("DISPLAY non impostato")),
+    ("X11OptionOverridesOffscreen", ["-platform", "xcb"], {"QT_QPA_PLATFORM": "offscreen"}, 1,
+     "", no_display("DISPLAY non impostato")),
+    # Qt's own options reach Qt: these need no display at all.
+    ("OffscreenPlatformOption", ["-platform", "offscreen"], {}, RUNNING, "", ""),
+    ("OffscreenPlatformEnvironment", [], {"QT_QPA_PLATFORM": "offscreen"}, RUNNING, "", ""),
+    ("QtOptionsOnOffscreen",
+     ["--platform", "offscreen", "-style", "fusion", "-style=fusion", "-qwindowgeometry",
+      "400x300+10+10", "-reverse", "-display", NOWHERE],
+     {}, RUNNING, "", ""),
+]
+
+
+def bare_environment(runtime_dir):
+    """Nothing of the caller's desktop, locale or Qt settings."""
+    return {
+        "PATH": "/usr/bin:/bin",
+        "HOME": os.environ.get("HOME", "/root"),
+        "LC_ALL": "C.UTF-8",
+        "TZ": "UTC",
+        "XDG_RUNTIME_DIR": runtime_dir,
+    }
+
+
+def run(program, arguments, env, expect_running):
+    """(status or RUNNING, stdout, stderr)."""
+    process = subprocess.Popen([program] + arguments, env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    try:
+        if expect_running:
+            try:
+                process.wait(STARTED_FOR)
+            except subprocess.TimeoutExpired:
+                # Still running: the window is up, nothing went wrong. Close it.
+                process.terminate()
+                out, err = process.communicate(timeout=TIMEOUT)
+                return RUNNING, out, err
+        out, err = process.communicate(timeout=TIMEOUT)
+        return process.returncode, out, err
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(f"usage: {sys.argv[0]} PROGRAM", file=sys.stderr)
+        return 2
+    program = os.path.abspath(sys.argv[1])
+    failed = 0
+    with tempfile.TemporaryDirectory() as runtime_dir:
+        os.chmod(runtime_dir, 0o700)
+        for name, arguments, extra, status, out, err in ROWS:
+            env = dict(bare_environment(runtime_dir), **extra)
+            got = run(program, arguments, env, status == RUNNING)
+            if got == (status, out, err):
+                print(f"PASS {name}")
+            else:
+                failed += 1
+                print(f"FAIL {name}: got {got!r}, expected {(status, out, err)!r}")
+    print(f"{len(ROWS) - failed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
