@@ -8,6 +8,7 @@ SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 PACKAGE_DIR ?= build-package
+WINDOWS_BENCH_DIR ?= build-bench-windows
 FUZZ_SECONDS ?= 180
 # CI checks every finite single; elsewhere make test checks an even 1/256 of
 # them, and make exhaustive all of them.
@@ -15,7 +16,7 @@ EXHAUSTIVE_SAMPLE ?= $(if $(filter true,$(CI)),1,256)
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
-.PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean
+.PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean build-windows package-windows
 
 setup:
 	@scripts/setup test
@@ -50,8 +51,9 @@ run: build-program
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
 	fi
 
-test: build build-sanitize build-fuzz format-check
+test: build build-sanitize build-fuzz build-windows package-windows format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	ctest --test-dir $(WINDOWS_DIR) --output-on-failure
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e
 	fuzz/run.sh 60 $(FUZZ_DIR)
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check --sample $(EXHAUSTIVE_SAMPLE)
@@ -70,6 +72,22 @@ bench: setup
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPASSO_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BENCH_DIR)
 	bench/run.sh $(BENCH_DIR)
+	cmake -S . -B $(WINDOWS_BENCH_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DPASSO_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS_BENCH_DIR)
+	tests/wine/run /usr/bin/python3 bench/wine_startup.py $(WINDOWS_BENCH_DIR)
+
+# The Windows program and its tests: make windows's build with the tests
+# added. make test runs them under Wine (tests/wine/run).
+build-windows: windows
+	cmake $(WINDOWS_DIR) -DBUILD_TESTING=ON
+	cmake --build $(WINDOWS_DIR)
+
+# The Windows installer (NSIS, in Italian) and the portable .zip holding only
+# the program, both in $(WINDOWS_DIR).
+package-windows: windows
+	cd $(WINDOWS_DIR) && cpack
+	cmake --build $(WINDOWS_DIR) --target portable_zip
 
 # The fuzzers, built with clang, libFuzzer and the sanitizers.
 build-fuzz: setup
@@ -87,4 +105,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_BENCH_DIR)

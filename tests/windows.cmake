@@ -44,10 +44,10 @@ windows_test(NAME command_test TIMEOUT 120 COMMAND command_test)
 # ---- window_test: the window suite at 96 and at 144 dpi --------------------
 # What only the Win32 window has, at both densities. It carries the program's
 # resources: the manifest (screen density, control look), icon and pictures.
-add_executable(window_test win32/window_test.cpp win32/window_driver.cpp
-    ${PROJECT_BINARY_DIR}/app/passo-rigatura.rc)
+add_executable(window_test win32/window_test.cpp win32/window_driver.cpp)
 # uuid before oleacc: the latter names IID_IAccessible only as a DLL export.
-target_link_libraries(window_test PRIVATE project_options ui GTest::gtest_main uuid oleacc ole32 oleaut32)
+target_link_libraries(window_test PRIVATE project_options ui program_resources GTest::gtest_main
+    uuid oleacc ole32 oleaut32)
 windows_test(NAME window_test TIMEOUT 300 COMMAND window_test)
 windows_test(NAME window_test_at_144_dpi TIMEOUT 300 COMMAND window_test)
 set_property(TEST window_test_at_144_dpi APPEND PROPERTY ENVIRONMENT WINE_DPI=144)

@@ -17,7 +17,7 @@
 namespace runtime {
 namespace {
 
-int answer(const CommandLineAnswer &answer) {
+int printAnswer(const CommandLineAnswer &answer) {
     std::fputs(answer.text.c_str(), answer.toStandardError ? stderr : stdout);
     return answer.exitStatus;
 }
@@ -34,7 +34,7 @@ int run(int &argc, char **argv, const ApplicationDescription &application) {
     const CommandLine commandLine =
         readCommandLine({argv, static_cast<std::size_t>(argc)}, application);
     if (commandLine.answer)
-        return answer(*commandLine.answer);
+        return printAnswer(*commandLine.answer);
     if (const std::optional<std::string> why = missingDisplay(commandLine))
         return reportMissingDisplay(application, *why);
 

@@ -99,7 +99,6 @@ def check_italian_installer(report, installer, artifacts):
     finally:
         process.kill()
         process.wait()
-        subprocess.run([os.environ["WINESERVER"], "-k"], timeout=60)
 
 
 def check_installed(report):
