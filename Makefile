@@ -8,6 +8,7 @@ SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 PACKAGE_DIR ?= build-package
+WINDOWS_DIR ?= build-windows
 WINDOWS_BENCH_DIR ?= build-bench-windows
 FUZZ_SECONDS ?= 180
 # CI checks every finite single; elsewhere make test checks an even 1/256 of
@@ -16,7 +17,7 @@ EXHAUSTIVE_SAMPLE ?= $(if $(filter true,$(CI)),1,256)
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
-.PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean build-windows package-windows
+.PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean windows build-windows package-windows
 
 setup:
 	@scripts/setup test
@@ -77,6 +78,13 @@ bench: setup
 	cmake --build $(WINDOWS_BENCH_DIR)
 	tests/wine/run /usr/bin/python3 bench/wine_startup.py $(WINDOWS_BENCH_DIR)
 
+# The Windows program, cross-built with mingw-w64:
+# $(WINDOWS_DIR)/app/passo-rigatura.exe, which needs only Windows' own DLLs.
+windows: setup
+	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DPASSO_WARNINGS_AS_ERRORS=ON -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS_DIR)
+
 # The Windows program and its tests: make windows's build with the tests
 # added. make test runs them under Wine (tests/wine/run).
 build-windows: windows
@@ -105,4 +113,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR)

@@ -65,11 +65,13 @@ def frame_digest(window):
 
 
 def first_frame_seconds(connection, program):
-    """Seconds from starting program to the first sight of its finished frame."""
+    """Seconds from starting program to the first sight of its finished frame,
+    and the CPU seconds (user + system) the process used until it was ended."""
     screen = connection.screen()
     started = time.perf_counter()
     process = subprocess.Popen([os.environ["WINE"], program], stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    cpu = None
     try:
         deadline = started + TIMEOUT
         window = None
@@ -88,17 +90,20 @@ def first_frame_seconds(connection, program):
             if not seen or digest != seen[-1][1]:
                 seen.append((now, digest))
             elif now - seen[-1][0] >= STEADY:
-                return seen[-1][0] - started
+                break
             if now > deadline:
                 raise Failed(f"{program}'s window never stopped changing")
             time.sleep(POLL)
     finally:
         process.kill()
-        process.wait()
+        _, _, usage = os.wait4(process.pid, 0)
+        process.returncode = -9
+        cpu = usage.ru_utime + usage.ru_stime
         # The next run must not find this run's window.
         end = time.perf_counter() + 10
         while shown_window(screen) is not None and time.perf_counter() < end:
             time.sleep(0.01)
+    return seen[-1][0] - started, cpu
 
 
 def stripped_size(program):
@@ -132,13 +137,16 @@ def main():
 
     connection = display.Display()
     times = {name: [] for name in programs}
+    cpu = {name: [] for name in programs}
     try:
         for path in programs.values():
             first_frame_seconds(connection, path)  # warm-up: page cache, fonts, Wine's DLLs
         for i in range(args.runs):
             order = ["baseline", "program"] if i % 2 == 0 else ["program", "baseline"]
             for name in order:
-                times[name].append(first_frame_seconds(connection, programs[name]))
+                wall, cpu_seconds = first_frame_seconds(connection, programs[name])
+                times[name].append(wall)
+                cpu[name].append(cpu_seconds)
     except Failed as error:
         print(f"wine_startup.py: {error}", file=sys.stderr)
         return 2
@@ -154,6 +162,11 @@ def main():
                                           "met"))
     ratio_line("median wall time", statistics.median(times["program"]) * 1000,
                statistics.median(times["baseline"]) * 1000, "ms")
+    program_cpu = statistics.median(cpu["program"]) * 1000
+    baseline_cpu = statistics.median(cpu["baseline"]) * 1000
+    print("%-28s %12s %12s %7.3f %7s  %s" % (
+        "(median CPU time, no target)", "%.1f ms" % program_cpu, "%.1f ms" % baseline_cpu,
+        program_cpu / baseline_cpu, "-", "-"))
     size = stripped_size(programs["program"])
     print("program file, stripped: %d bytes (%.2f MiB), target < 2 MiB: %s" % (
         size, size / 1048576, "yes" if size < SIZE_TARGET else "NO"))

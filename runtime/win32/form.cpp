@@ -223,19 +223,19 @@ void layOut(Form::Native &form, HWND window) {
     const FontOwner previous = std::exchange(
         form.windowFont, win32::createFont(windowFont, windowFont.pointSize, form.dpi));
     for (std::size_t row = 0; row < form.controls.size(); ++row) {
-        const ControlSpec &spec = form.table.controls[row];
-        const PixelRect bounds = toPixels(spec.bounds, form.dpi);
+        const ControlSpec &control = form.table.controls[row];
+        const PixelRect bounds = toPixels(control.bounds, form.dpi);
         SetWindowPos(form.controls[row], nullptr, bounds.left, bounds.top, bounds.width,
                      bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (spec.kind == ControlKind::label)
+        if (control.kind == ControlKind::label)
             fitCaption(form, row);
         else
             setFont(form, row,
-                    spec.font != nullptr
-                        ? win32::createFont(*spec.font, spec.font->pointSize, form.dpi)
+                    control.font != nullptr
+                        ? win32::createFont(*control.font, control.font->pointSize, form.dpi)
                         : nullptr);
-        if (!spec.picture.empty()) {
-            form.pictures[row] = win32::loadPicture(toUtf16(spec.picture), form.dpi);
+        if (!control.picture.empty()) {
+            form.pictures[row] = win32::loadPicture(toUtf16(control.picture), form.dpi);
             InvalidateRect(form.controls[row], nullptr, TRUE);
         }
     }
@@ -268,12 +268,12 @@ LRESULT onControlColour(const Form::Native &form, HWND window, HDC dc, HWND cont
     const std::optional<std::size_t> row = rowOfId(form, GetDlgCtrlID(control));
     if (!row)
         return standard;
-    const ControlSpec &spec = form.table.controls[*row];
-    if (spec.foreground != SystemColour::inherited)
-        SetTextColor(dc, GetSysColor(systemColourIndex(spec.foreground)));
-    if (spec.background == SystemColour::inherited)
+    const ControlSpec &entry = form.table.controls[*row];
+    if (entry.foreground != SystemColour::inherited)
+        SetTextColor(dc, GetSysColor(systemColourIndex(entry.foreground)));
+    if (entry.background == SystemColour::inherited)
         return standard;
-    const int background = systemColourIndex(spec.background);
+    const int background = systemColourIndex(entry.background);
     SetBkColor(dc, GetSysColor(background));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
