@@ -64,6 +64,16 @@ def frame_digest(window):
     return hashlib.blake2b(image.data, digest_size=16).digest()
 
 
+def end_process(process):
+    """Kills the process; the CPU seconds it used, or None if it had ended."""
+    if process.returncode is not None:
+        return None
+    process.kill()
+    _, _, usage = os.wait4(process.pid, 0)
+    process.returncode = -9
+    return usage.ru_utime + usage.ru_stime
+
+
 def first_frame_seconds(connection, program):
     """Seconds from starting program to the first sight of its finished frame,
     and the CPU seconds (user + system) the process used until it was ended."""
@@ -71,7 +81,6 @@ def first_frame_seconds(connection, program):
     started = time.perf_counter()
     process = subprocess.Popen([os.environ["WINE"], program], stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    cpu = None
     try:
         deadline = started + TIMEOUT
         window = None
@@ -95,10 +104,7 @@ def first_frame_seconds(connection, program):
                 raise Failed(f"{program}'s window never stopped changing")
             time.sleep(POLL)
     finally:
-        process.kill()
-        _, _, usage = os.wait4(process.pid, 0)
-        process.returncode = -9
-        cpu = usage.ru_utime + usage.ru_stime
+        cpu = end_process(process)
         # The next run must not find this run's window.
         end = time.perf_counter() + 10
         while shown_window(screen) is not None and time.perf_counter() < end:
