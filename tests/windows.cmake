@@ -18,9 +18,10 @@ set(wine_run ${CMAKE_CURRENT_SOURCE_DIR}/wine/run)
 function(windows_test)
     cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;TIMEOUT" "LABELS;COMMAND")
     add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND})
+    set(labels windows ${arg_LABELS})
     set_tests_properties(${arg_NAME} PROPERTIES
         TIMEOUT ${arg_TIMEOUT}
-        LABELS "windows;${arg_LABELS}"
+        LABELS "${labels}"
         ENVIRONMENT PASSO_WINE_TEMPLATE=${PROJECT_BINARY_DIR}/wine-template)
 endfunction()
 
@@ -39,7 +40,7 @@ windows_test(NAME layout_test TIMEOUT 120 COMMAND layout_test)
 # The command suite drives real Win32 controls through the window driver.
 add_executable(command_test command_test.cpp win32/window_driver.cpp)
 target_link_libraries(command_test PRIVATE project_options ui GTest::gtest_main)
-windows_test(NAME command_test TIMEOUT 120 COMMAND command_test)
+windows_test(NAME command_test TIMEOUT 240 COMMAND command_test)
 
 # ---- window_test: the window suite at 96 and at 144 dpi --------------------
 # What only the Win32 window has, at both densities. It carries the program's

@@ -17,7 +17,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cwchar>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <string>
@@ -29,6 +29,7 @@ namespace {
 constexpr std::wstring_view windowTitle = L"Calcolo passo della rigatura";
 constexpr std::wstring_view dialogClass = L"#32770";
 constexpr DWORD pollMilliseconds = 50;
+constexpr UINT answerMilliseconds = 5000;
 
 std::string utf8(std::wstring_view text) {
     if (text.empty())
@@ -47,12 +48,22 @@ std::wstring className(HWND window) {
     return {name, static_cast<std::size_t>(length > 0 ? length : 0)};
 }
 
+// A message to a window of the program; a program that has stopped
+// answering gives 0 after a while instead of holding the probe for ever.
+LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, answerMilliseconds,
+                            &result) == 0)
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
 // The text as the window gives it to anyone who asks, WM_GETTEXT.
 std::wstring windowText(HWND window) {
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT length = ask(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                                        reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT copied = ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                               reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(copied));
     return text;
 }
@@ -177,10 +188,9 @@ int readAndDismissErrorBox(DWORD wait) {
 }
 
 bool parseSeconds(const char *text, DWORD &milliseconds) {
-    wchar_t *end = nullptr;
-    const std::wstring wide(text, text + std::char_traits<char>::length(text));
-    const unsigned long seconds = std::wcstoul(wide.c_str(), &end, 10);
-    if (wide.empty() || *end != L'\0' || seconds > 600)
+    char *end = nullptr;
+    const unsigned long seconds = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || seconds > 600)
         return false;
     milliseconds = static_cast<DWORD>(seconds * 1000);
     return true;
