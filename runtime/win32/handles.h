@@ -5,7 +5,6 @@
 // Owners for what the Win32 backend takes from the system: each is given
 // back exactly once, when its owner goes.
 
-#include <unknwn.h>
 #include <windows.h>
 
 #include <memory>
@@ -25,16 +24,11 @@ struct IconDestroyer {
     void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
 
-struct ComReleaser {
-    void operator()(IUnknown *object) const noexcept { object->Release(); }
-};
-
 // A top-level window; its child controls go with it.
 using WindowOwner = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using BitmapOwner = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using IconOwner = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
-template <typename Interface> using ComOwner = std::unique_ptr<Interface, ComReleaser>;
 
 // A window's device context, borrowed from the system for one measurement.
 class WindowDc {

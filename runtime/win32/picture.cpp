@@ -4,8 +4,11 @@
 
 #include "runtime/layout.h"
 
-#include <wincodec.h>
-
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
@@ -13,20 +16,18 @@
 namespace runtime::win32 {
 namespace {
 
-// The imaging component is a COM object: the apartment lives as long as the
-// decoding, whether or not the thread had one already.
-class ComApartment {
-public:
-    ComApartment() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(m_result))
-            CoUninitialize();
-    }
-    ComApartment(const ComApartment &) = delete;
-    ComApartment &operator=(const ComApartment &) = delete;
+// A picture as the build stores it: a 32-bit top-down BMP, its colours
+// already multiplied by their opacity.
+struct StoredPicture {
+    SIZE size;
+    // Four bytes a pixel, row after row, with no alignment promised.
+    std::span<const BYTE> pixels;
 
-private:
-    HRESULT m_result;
+    std::uint32_t pixel(int x, int y) const {
+        std::uint32_t value = 0;
+        std::memcpy(&value, pixels.data() + (static_cast<std::size_t>(y) * size.cx + x) * 4, 4);
+        return value;
+    }
 };
 
 // The bytes of the resource named `name`; they live as long as the program.
@@ -40,55 +41,69 @@ std::optional<std::span<const BYTE>> resourceBytes(const std::wstring &name) {
                      SizeofResource(program, resource));
 }
 
+template <typename Header> Header readHeader(std::span<const BYTE> bytes, std::size_t offset) {
+    Header header{};
+    std::memcpy(&header, bytes.data() + offset, sizeof header);
+    return header;
+}
+
+std::optional<StoredPicture> parse(std::span<const BYTE> bytes) {
+    constexpr std::size_t headers = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    if (bytes.size() < headers)
+        return std::nullopt;
+    const auto file = readHeader<BITMAPFILEHEADER>(bytes, 0);
+    const auto info = readHeader<BITMAPINFOHEADER>(bytes, sizeof(BITMAPFILEHEADER));
+    const SIZE size{info.biWidth, -info.biHeight};
+    const std::size_t count = static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy);
+    if (file.bfType != 0x4D42 || info.biBitCount != 32 || info.biCompression != BI_RGB ||
+        size.cx <= 0 || size.cy <= 0 || bytes.size() < file.bfOffBits + count * 4)
+        return std::nullopt;
+    return StoredPicture{size, bytes.subspan(file.bfOffBits, count * 4)};
+}
+
 std::wstring denseTwinName(std::wstring_view file) {
     const std::size_t dot = file.rfind(L'.');
     return std::wstring(file.substr(0, dot)) + L"@2x" +
            std::wstring(dot == std::wstring_view::npos ? L"" : file.substr(dot));
 }
 
-template <typename Interface, typename Make> ComOwner<Interface> make(Make makeInto) {
-    Interface *made = nullptr;
-    return SUCCEEDED(makeInto(&made)) ? ComOwner<Interface>(made) : nullptr;
+// How much of the source span [from, from + 1) of one target pixel falls on
+// source pixel `index`.
+double overlap(double from, double length, int index) {
+    return std::max(0.0, std::min(from + length, index + 1.0) - std::max(from, double(index)));
 }
 
-// The first frame of an encoded picture, decoded.
-ComOwner<IWICBitmapFrameDecode> decode(IWICImagingFactory &factory, std::span<const BYTE> bytes) {
-    const auto stream =
-        make<IWICStream>([&](IWICStream **out) { return factory.CreateStream(out); });
-    if (!stream || FAILED(stream->InitializeFromMemory(const_cast<BYTE *>(bytes.data()),
-                                                       static_cast<DWORD>(bytes.size()))))
-        return nullptr;
-    const auto decoder = make<IWICBitmapDecoder>([&](IWICBitmapDecoder **out) {
-        return factory.CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                               out);
-    });
-    if (!decoder)
-        return nullptr;
-    return make<IWICBitmapFrameDecode>(
-        [&](IWICBitmapFrameDecode **out) { return decoder->GetFrame(0, out); });
+// The picture resampled to `size` by averaging the source pixels each target
+// pixel covers: colours stay premultiplied, so transparent edges blend without
+// dark fringes.
+void resample(const StoredPicture &source, SIZE size, std::uint32_t *target) {
+    const double scaleX = double(source.size.cx) / size.cx;
+    const double scaleY = double(source.size.cy) / size.cy;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) {
+            std::array<double, 4> sum{};
+            double weight = 0;
+            const int firstRow = static_cast<int>(y * scaleY);
+            const int firstColumn = static_cast<int>(x * scaleX);
+            for (int sy = firstRow; sy < source.size.cy && sy < (y + 1) * scaleY; ++sy)
+                for (int sx = firstColumn; sx < source.size.cx && sx < (x + 1) * scaleX; ++sx) {
+                    const double w =
+                        overlap(y * scaleY, scaleY, sy) * overlap(x * scaleX, scaleX, sx);
+                    const std::uint32_t pixel = source.pixel(sx, sy);
+                    for (int channel = 0; channel < 4; ++channel)
+                        sum[channel] += w * ((pixel >> (8 * channel)) & 0xFF);
+                    weight += w;
+                }
+            std::uint32_t pixel = 0;
+            for (int channel = 0; channel < 4; ++channel)
+                pixel |= static_cast<std::uint32_t>(std::lround(sum[channel] / weight))
+                         << (8 * channel);
+            target[static_cast<std::size_t>(y) * size.cx + x] = pixel;
+        }
 }
 
-// Converts to premultiplied 32-bit colour first, so that scaling blends
-// transparent edges without dark fringes, then scales to `size`.
-ComOwner<IWICBitmapSource> premultipliedAt(IWICImagingFactory &factory, IWICBitmapSource &source,
-                                           SIZE size) {
-    const auto converter = make<IWICFormatConverter>(
-        [&](IWICFormatConverter **out) { return factory.CreateFormatConverter(out); });
-    if (!converter || FAILED(converter->Initialize(&source, GUID_WICPixelFormat32bppPBGRA,
-                                                   WICBitmapDitherTypeNone, nullptr, 0.0,
-                                                   WICBitmapPaletteTypeCustom)))
-        return nullptr;
-    auto scaler = make<IWICBitmapScaler>(
-        [&](IWICBitmapScaler **out) { return factory.CreateBitmapScaler(out); });
-    if (!scaler ||
-        FAILED(scaler->Initialize(converter.get(), static_cast<UINT>(size.cx),
-                                  static_cast<UINT>(size.cy), WICBitmapInterpolationModeFant)))
-        return nullptr;
-    return ComOwner<IWICBitmapSource>(scaler.release());
-}
-
-// A top-down 32-bit bitmap holding the pixels of `source`.
-BitmapOwner toBitmap(IWICBitmapSource &source, SIZE size) {
+// A top-down 32-bit bitmap of the picture at `size`.
+BitmapOwner toBitmap(const StoredPicture &source, SIZE size) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = size.cx;
@@ -98,10 +113,12 @@ BitmapOwner toBitmap(IWICBitmapSource &source, SIZE size) {
     info.bmiHeader.biCompression = BI_RGB;
     void *pixels = nullptr;
     BitmapOwner bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    const UINT stride = static_cast<UINT>(size.cx) * 4;
-    if (!bitmap || FAILED(source.CopyPixels(nullptr, stride, stride * static_cast<UINT>(size.cy),
-                                            static_cast<BYTE *>(pixels))))
+    if (!bitmap)
         return nullptr;
+    if (size.cx == source.size.cx && size.cy == source.size.cy)
+        std::memcpy(pixels, source.pixels.data(), source.pixels.size_bytes());
+    else
+        resample(source, size, static_cast<std::uint32_t *>(pixels));
     return bitmap;
 }
 
@@ -116,23 +133,12 @@ Picture loadPicture(std::wstring_view file, int dpi) {
         pixelsPerInch = 2 * standardDpi;
     else
         bytes = resourceBytes(std::wstring(file));
-    if (!bytes)
+    const std::optional<StoredPicture> stored = bytes ? parse(*bytes) : std::nullopt;
+    if (!stored)
         return {};
-
-    const ComApartment apartment;
-    const auto factory = make<IWICImagingFactory>([](IWICImagingFactory **out) {
-        return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void **>(out));
-    });
-    const auto frame = factory ? decode(*factory, *bytes) : nullptr;
-    UINT width = 0;
-    UINT height = 0;
-    if (!frame || FAILED(frame->GetSize(&width, &height)))
-        return {};
-    const SIZE size{MulDiv(static_cast<int>(width), dpi, pixelsPerInch),
-                    MulDiv(static_cast<int>(height), dpi, pixelsPerInch)};
-    const auto scaled = premultipliedAt(*factory, *frame, size);
-    BitmapOwner bitmap = scaled ? toBitmap(*scaled, size) : nullptr;
+    const SIZE size{MulDiv(stored->size.cx, dpi, pixelsPerInch),
+                    MulDiv(stored->size.cy, dpi, pixelsPerInch)};
+    BitmapOwner bitmap = toBitmap(*stored, size);
     if (!bitmap)
         return {};
     return {std::move(bitmap), size};
