@@ -9,19 +9,8 @@ build_dir=$1
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 
-passed=0
-failed=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
+# shellcheck source=tests/checks.sh
+source "$(dirname "$0")/checks.sh"
 
 cmake --install "$build_dir" --prefix "$stage/usr" >/dev/null
 share=$stage/usr/share
@@ -44,5 +33,4 @@ version_utf16=$(printf '1.00' | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
 check "windows resource says 1.00 twice" \
     test "$(od -An -tx1 -v "$resource" | tr -d ' \n' | grep -o "$version_utf16" | wc -l)" -ge 2
 
-echo "$passed passed, $failed failed"
-test "$failed" -eq 0
+report

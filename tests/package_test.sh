@@ -36,19 +36,8 @@ first=$(build a build)
 second=$(build second-tree other-build)
 sha256sum "$first" "$second"
 
-passed=0
-failed=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
+# shellcheck source=tests/checks.sh
+source "$(dirname "$0")/checks.sh"
 
 same_bytes() { cmp -s "$first" "$second"; }
 check "two builds give the same bytes" same_bytes
@@ -59,5 +48,4 @@ check "lintian finds no error or warning" \
     lintian --info --display-info --pedantic --display-experimental --verbose \
     --fail-on error,warning "$first"
 
-echo "$passed passed, $failed failed"
-test "$failed" -eq 0
+report

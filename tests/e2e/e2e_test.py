@@ -22,8 +22,10 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 import xdriver  # noqa: E402
+from report import Aborted, Report  # noqa: E402
 from xdriver import (  # noqa: E402
     CALCOLA, CENTIMETRI, GRADI, RESULT, TITLE, DriverError, Program,
 )
@@ -33,36 +35,6 @@ ERROR_TEXT = ("Errore di run-time '13':\n\nTipo non corrispondente\n"
 
 # The whole run must end well within this; past it the run stops as failed.
 OVERALL_TIMEOUT = 240
-
-
-class Aborted(Exception):
-    """A check failed that the following ones depend on."""
-
-
-class Report:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def check(self, what, ok, detail=""):
-        if ok:
-            self.passed += 1
-            print(f"PASS {what}", flush=True)
-        else:
-            self.failed += 1
-            print(f"FAIL {what}" + (f": {detail}" if detail else ""), flush=True)
-        return ok
-
-    def require(self, what, ok, detail=""):
-        if not self.check(what, ok, detail):
-            raise Aborted(what)
-
-    def equal(self, what, actual, expected):
-        return self.check(what, actual == expected, f"got {actual!r}, expected {expected!r}")
-
-    def require_equal(self, what, actual, expected):
-        if not self.equal(what, actual, expected):
-            raise Aborted(what)
 
 
 def on_alarm(signum, frame):

@@ -22,6 +22,9 @@ import sys
 import time
 import traceback
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from report import Aborted, Report  # noqa: E402
+
 TITLE = "Calcolo passo della rigatura"
 ERROR_LINES = ("Errore di run-time '13':", "Tipo non corrispondente")
 
@@ -41,42 +44,12 @@ WAIT = 10
 OVERALL_TIMEOUT = 240
 
 
-class Aborted(Exception):
-    """A check failed that the following ones depend on."""
-
-
 class DriverError(Exception):
     """The program or the tools did not do what was asked in time."""
 
 
 def on_alarm(signum, frame):
     raise DriverError(f"the whole run took longer than {OVERALL_TIMEOUT} s")
-
-
-class Report:
-    def __init__(self):
-        self.passed = 0
-        self.failed = 0
-
-    def check(self, what, ok, detail=""):
-        if ok:
-            self.passed += 1
-            print(f"PASS {what}", flush=True)
-        else:
-            self.failed += 1
-            print(f"FAIL {what}" + (f": {detail}" if detail else ""), flush=True)
-        return ok
-
-    def require(self, what, ok, detail=""):
-        if not self.check(what, ok, detail):
-            raise Aborted(what)
-
-    def equal(self, what, actual, expected):
-        return self.check(what, actual == expected, f"got {actual!r}, expected {expected!r}")
-
-    def require_equal(self, what, actual, expected):
-        if not self.equal(what, actual, expected):
-            raise Aborted(what)
 
 
 class Control:
