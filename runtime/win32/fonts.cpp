@@ -5,6 +5,7 @@
 #include "runtime/win32/wide_text.h"
 
 #include <cmath>
+#include <map>
 #include <string>
 
 namespace runtime::win32 {
@@ -26,12 +27,23 @@ bool isInstalled(const std::wstring &family) {
     return found;
 }
 
+// Asking the system walks its font list, which takes milliseconds where many
+// fonts are installed; a result is fitted with new fonts at every click, so
+// each family is asked about once.
+bool isInstalledOnce(const std::wstring &family) {
+    static std::map<std::wstring, bool> known;
+    const auto [entry, added] = known.try_emplace(family, false);
+    if (added)
+        entry->second = isInstalled(family);
+    return entry->second;
+}
+
 std::wstring installedFamily(const FontSpec &font) {
     std::wstring family = toUtf16(font.family);
-    if (isInstalled(family))
+    if (isInstalledOnce(family))
         return family;
     std::wstring fallback = toUtf16(font.fallbackFamily);
-    return isInstalled(fallback) ? fallback : family;
+    return isInstalledOnce(fallback) ? fallback : family;
 }
 
 } // namespace
