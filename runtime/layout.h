@@ -5,7 +5,7 @@
 // What every backend does alike with a window's table: place it at a screen
 // density, order the focus, find a control, fit a caption.
 
-#include "runtime/form_spec.h"
+#include "runtime/form_table.h"
 
 #include <cstddef>
 #include <functional>

@@ -61,7 +61,7 @@ windows_test(NAME exhaustive_round_trip TIMEOUT 600
 
 # Reads the program's window from outside, as the end-to-end tests need: its
 # controls, or an error box in front of it.
-add_executable(probe win32/probe.cpp)
+add_executable(probe win32/probe.cpp ${PROJECT_SOURCE_DIR}/runtime/win32/wide_text.cpp)
 target_link_libraries(probe PRIVATE project_options)
 
 # The built program driven with real key presses and clicks under Wine, read

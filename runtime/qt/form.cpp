@@ -144,14 +144,22 @@ QFont fittedFont(QFont font, const QString &text, int available) {
     return font;
 }
 
+// Setting a font makes Qt resolve it and lay the control out again: nothing
+// to do at start-up for a caption that already fits, or a click whose result
+// keeps its size.
+void setChangedFont(QWidget &control, const QFont &font) {
+    if (font != control.font())
+        control.setFont(font);
+}
+
 void fitCaption(QLabel &label, const QFont &font) {
-    label.setFont(fittedFont(font, label.text(), label.contentsRect().width()));
+    setChangedFont(label, fittedFont(font, label.text(), label.contentsRect().width()));
 }
 
 // A button's caption keeps the margins the style keeps around it.
 void fitCaption(QPushButton &button) {
     const int margin = button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
-    button.setFont(fittedFont(button.font(), button.text(), button.width() - 2 * margin));
+    setChangedFont(button, fittedFont(button.font(), button.text(), button.width() - 2 * margin));
 }
 
 // The captions the table gives, fitted once as the window is built.

@@ -5,7 +5,7 @@
 // Between the runtime's plain types and Qt's; only the runtime's own sources
 // include this.
 
-#include "runtime/form_spec.h"
+#include "runtime/form_table.h"
 
 #include <QFont>
 #include <QString>

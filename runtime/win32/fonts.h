@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "runtime/form_spec.h"
+#include "runtime/form_table.h"
 #include "runtime/win32/handles.h"
 
 #include <string_view>

@@ -16,16 +16,13 @@ non-zero if any check failed. Screenshots and the program's output go to DIR.
 import argparse
 import configparser
 import os
-import signal
 import sys
-import time
-import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 import xdriver  # noqa: E402
-from report import Aborted, Report  # noqa: E402
+from report import run_checks  # noqa: E402
 from xdriver import (  # noqa: E402
     CALCOLA, CENTIMETRI, GRADI, RESULT, TITLE, DriverError, Program,
 )
@@ -35,10 +32,6 @@ ERROR_TEXT = ("Errore di run-time '13':\n\nTipo non corrispondente\n"
 
 # The whole run must end well within this; past it the run stops as failed.
 OVERALL_TIMEOUT = 240
-
-
-def on_alarm(signum, frame):
-    raise DriverError(f"the whole run took longer than {OVERALL_TIMEOUT} s")
 
 
 def desktop_window_class(path):
@@ -230,26 +223,15 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
 
-    signal.signal(signal.SIGALRM, on_alarm)
-    signal.alarm(OVERALL_TIMEOUT)
-    report = Report()
-    started = time.monotonic()
     program = Program(os.path.abspath(args.program), os.path.join(args.artifacts, "program.log"))
-    try:
-        Session(report, program, args.artifacts, args.desktop_entry).run()
-    except Aborted as error:
-        print(f"stopped: the checks after {error} depend on it", flush=True)
-    except DriverError as error:
-        report.check("the run goes on to the end", False, str(error))
-    except Exception:
-        traceback.print_exc()
-        report.check("the run goes on without an unexpected error", False)
-    finally:
-        signal.alarm(0)
-        program.stop()
-    print(f"time: {time.monotonic() - started:.1f} s; artifacts in {args.artifacts}")
-    print(f"{report.passed} passed, {report.failed} failed")
-    return 1 if report.failed else 0
+
+    def checks(report):
+        try:
+            Session(report, program, args.artifacts, args.desktop_entry).run()
+        finally:
+            program.stop()
+
+    return run_checks(checks, OVERALL_TIMEOUT, args.artifacts)
 
 
 if __name__ == "__main__":

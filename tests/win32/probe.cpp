@@ -14,6 +14,8 @@
 // same place on the X screen), and the text as UTF-8. Exits 0 when it found
 // what it was asked for, 1 when not, 2 on a wrong command line.
 
+#include "runtime/win32/wide_text.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -30,17 +32,6 @@ constexpr std::wstring_view windowTitle = L"Calcolo passo della rigatura";
 constexpr std::wstring_view dialogClass = L"#32770";
 constexpr DWORD pollMilliseconds = 50;
 constexpr UINT answerMilliseconds = 5000;
-
-std::string utf8(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), size, nullptr, nullptr);
-    return result;
-}
 
 std::wstring className(HWND window) {
     wchar_t name[256];
@@ -70,7 +61,7 @@ std::wstring windowText(HWND window) {
 
 // Tabs and line breaks inside a text would split the output's fields.
 std::string field(std::wstring_view text) {
-    std::string result = utf8(text);
+    std::string result = runtime::win32::toUtf8(text);
     for (char &c : result)
         if (c == '\t' || c == '\n' || c == '\r')
             c = ' ';
@@ -158,7 +149,8 @@ template <typename Find> HWND waitFor(Find find, DWORD milliseconds) {
 int showWindow(DWORD wait) {
     const HWND window = waitFor(programWindow, wait);
     if (window == nullptr) {
-        std::fprintf(stderr, "probe: no window titled \"%s\"\n", utf8(windowTitle).c_str());
+        std::fprintf(stderr, "probe: no window titled \"%s\"\n",
+                     runtime::win32::toUtf8(windowTitle).c_str());
         return 1;
     }
     printTopLevel("window", window);

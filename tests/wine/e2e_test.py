@@ -16,14 +16,13 @@ non-zero if any check failed. Screenshots and the program's output go to DIR.
 import argparse
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-from report import Aborted, Report  # noqa: E402
+from report import Aborted, run_checks  # noqa: E402
 
 TITLE = "Calcolo passo della rigatura"
 ERROR_LINES = ("Errore di run-time '13':", "Tipo non corrispondente")
@@ -46,10 +45,6 @@ OVERALL_TIMEOUT = 240
 
 class DriverError(Exception):
     """The program or the tools did not do what was asked in time."""
-
-
-def on_alarm(signum, frame):
-    raise DriverError(f"the whole run took longer than {OVERALL_TIMEOUT} s")
 
 
 class Control:
@@ -295,16 +290,10 @@ def main():
     parser.add_argument("--artifacts", required=True)
     args = parser.parse_args()
 
-    signal.signal(signal.SIGALRM, on_alarm)
-    signal.alarm(OVERALL_TIMEOUT)
-    report = Report()
-    started = time.monotonic()
-    check_program(report, os.path.abspath(args.program), os.path.abspath(args.probe),
-                  args.artifacts)
-    signal.alarm(0)
-    print(f"time: {time.monotonic() - started:.1f} s; artifacts in {args.artifacts}")
-    print(f"{report.passed} passed, {report.failed} failed")
-    return 1 if report.failed else 0
+    return run_checks(
+        lambda report: check_program(report, os.path.abspath(args.program),
+                                     os.path.abspath(args.probe), args.artifacts),
+        OVERALL_TIMEOUT, args.artifacts)
 
 
 if __name__ == "__main__":

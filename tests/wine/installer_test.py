@@ -19,15 +19,16 @@ import argparse
 import glob
 import os
 import re
-import signal
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
+from report import run_checks  # noqa: E402
 from e2e_test import (  # noqa: E402
-    SCREEN_SIZE, TITLE, DriverError, Report, check_program, on_alarm, wait_until,
+    SCREEN_SIZE, TITLE, DriverError, check_program, wait_until,
 )
 
 OVERALL_TIMEOUT = 500
@@ -158,26 +159,13 @@ def main():
     parser.add_argument("--artifacts", required=True)
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
-    report = Report()
-    if not os.path.isfile(args.installer):
-        report.check("the installer is built", False,
-                     f"{args.installer} is missing: make package-windows builds it")
-        print(f"{report.passed} passed, {report.failed} failed")
-        return 1
 
-    signal.signal(signal.SIGALRM, on_alarm)
-    signal.alarm(OVERALL_TIMEOUT)
-    started = time.monotonic()
-    try:
-        run(report, os.path.abspath(args.installer), os.path.abspath(args.probe),
-            args.artifacts)
-    except (DriverError, subprocess.SubprocessError) as error:
-        report.check("the run goes on to the end", False, str(error))
-    finally:
-        signal.alarm(0)
-    print(f"time: {time.monotonic() - started:.1f} s; artifacts in {args.artifacts}")
-    print(f"{report.passed} passed, {report.failed} failed")
-    return 1 if report.failed else 0
+    def checks(report):
+        report.require("the installer is built", os.path.isfile(args.installer),
+                       f"{args.installer} is missing: make package-windows builds it")
+        run(report, os.path.abspath(args.installer), os.path.abspath(args.probe), args.artifacts)
+
+    return run_checks(checks, OVERALL_TIMEOUT, args.artifacts)
 
 
 if __name__ == "__main__":
