@@ -10,6 +10,7 @@ FUZZ_DIR ?= build-fuzz
 PACKAGE_DIR ?= build-package
 WINDOWS_DIR ?= build-windows
 WINDOWS_BENCH_DIR ?= build-bench-windows
+WEB_DIR ?= build-web
 FUZZ_SECONDS ?= 180
 # CI checks every finite single; elsewhere make test checks an even 1/256 of
 # them, and make exhaustive all of them.
@@ -17,6 +18,7 @@ EXHAUSTIVE_SAMPLE ?= $(if $(filter true,$(CI)),1,256)
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPASSO_WARNINGS_AS_ERRORS=ON
 
+.PHONY: web setup-web build-web test-web serve-web
 .PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean windows build-windows package-windows
 
 setup:
@@ -97,6 +99,30 @@ package-windows: windows
 	cd $(WINDOWS_DIR) && cpack
 	cmake --build $(WINDOWS_DIR) --target portable_zip
 
+# The browser version, built with Emscripten: the whole site, static files
+# only, in $(WEB_DIR)/site.
+web: setup-web
+	cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DPASSO_WARNINGS_AS_ERRORS=ON -DBUILD_TESTING=OFF
+	cmake --build $(WEB_DIR)
+
+setup-web:
+	@scripts/setup web
+
+# make web's build with its tests added: the suites for Node and the page's
+# check in Chromium.
+build-web: setup web
+	cmake $(WEB_DIR) -DBUILD_TESTING=ON
+	cmake --build $(WEB_DIR)
+
+# The browser version's tests alone; make test runs them too.
+test-web: build-web
+	ctest --test-dir $(WEB_DIR) --output-on-failure
+
+# The site on 127.0.0.1, at the address it prints, until interrupted.
+serve-web: web
+	scripts/serve-web $(WEB_DIR)/site
+
 # The fuzzers, built with clang, libFuzzer and the sanitizers.
 build-fuzz: setup
 	$(CONFIGURE) -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DPASSO_FUZZ=ON \
@@ -113,4 +139,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR) $(WEB_DIR)

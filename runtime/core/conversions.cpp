@@ -3,15 +3,14 @@
 #include "runtime/core/conversions.h"
 
 #include "runtime/core/errors.h"
+#include "runtime/core/number_spelling.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 namespace runtime {
 namespace {
@@ -163,9 +162,11 @@ std::optional<float> exactQuotient(const NumberParts &parts) {
                         : value * powersOfTen[static_cast<std::size_t>(exponent)];
 }
 
-// Writes the unsigned value in the one spelling std::from_chars reads the same
-// in every locale ('.' separator, 'e' exponent) and returns its end.
-char *writeCanonicalSpelling(const NumberParts &parts, char *out) {
+// Writes the unsigned value in its plain spelling ('.' separator, 'e'
+// exponent), which reads the same in every locale, ends it with a NUL and
+// returns its start.
+const char *writePlainSpelling(const NumberParts &parts, char *out) {
+    char *const start = out;
     const auto append = [&out](std::string_view text) {
         out = std::copy(text.begin(), text.end(), out);
     };
@@ -178,32 +179,29 @@ char *writeCanonicalSpelling(const NumberParts &parts, char *out) {
         append(parts.exponentNegative ? "e-" : "e");
         append(parts.exponentDigits);
     }
-    return out;
+    *out = '\0';
+    return start;
 }
 
-// Any other text: correctly rounded by std::from_chars, which needs the
-// canonical spelling; short texts are spelled on the stack.
+// Any other text: correctly rounded from its plain spelling; short texts are
+// spelled on the stack.
 float roundedMagnitude(const NumberParts &parts) {
+    // "0", ".", "e-" and the NUL at most besides the digits.
     const std::size_t length =
-        parts.integerDigits.size() + parts.fractionDigits.size() + parts.exponentDigits.size() + 4;
+        parts.integerDigits.size() + parts.fractionDigits.size() + parts.exponentDigits.size() + 5;
     std::array<char, 64> onStack;
     std::string onHeap;
-    char *const text =
+    char *const buffer =
         length <= onStack.size() ? onStack.data() : (onHeap.resize(length), onHeap.data());
-    const char *const textEnd = writeCanonicalSpelling(parts, text);
-
-    float magnitude = 0.0f;
-    const auto [end, error] = std::from_chars(text, textEnd, magnitude);
-    if (error == std::errc::result_out_of_range) {
-        // from_chars reports both ends of the range alike; a tiny value is
-        // simply zero, only a huge one is an error.
-        if (leadingDigitExponent(parts) > 0)
-            raiseRuntimeError(ErrorCode::overflow);
-        return 0.0f;
-    }
-    if (error != std::errc() || end != textEnd)
-        raiseRuntimeError(ErrorCode::typeMismatch);
-    return magnitude;
+    const std::optional<float> magnitude =
+        spelling::nearestSingle(writePlainSpelling(parts, buffer));
+    if (magnitude)
+        return *magnitude;
+    // Beyond the single range at one end or the other: a tiny value is
+    // simply zero, only a huge one is an error.
+    if (leadingDigitExponent(parts) > 0)
+        raiseRuntimeError(ErrorCode::overflow);
+    return 0.0f;
 }
 
 } // namespace
@@ -223,13 +221,7 @@ std::string singleToText(float value) {
     // Infinity and NaN have no place in the window's number format.
     if (!std::isfinite(value))
         raiseRuntimeError(ErrorCode::overflow);
-    // General notation with 7 significant digits is the C "%.7g" form, computed
-    // from the exact binary value and independent of the locale. The longest
-    // result, "-1.175494e-38", fits the buffer many times over.
-    std::array<char, 32> buffer{};
-    const std::to_chars_result written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                                       value, std::chars_format::general, 7);
-    std::string text(buffer.data(), written.ptr);
+    std::string text = spelling::sevenDigits(value);
     std::replace(text.begin(), text.end(), '.', ',');
     std::replace(text.begin(), text.end(), 'e', 'E');
     return text;

@@ -13,11 +13,11 @@
 
 #include "tests/c_library_reference.h"
 #include "tests/exhaustive/round_trip_property.h"
+#include "tests/single_bits.h"
 
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <bit>
 #include <chrono>
 #include <cinttypes>
 #include <clocale>
@@ -105,7 +105,7 @@ void checkBlock(std::uint64_t begin, std::uint64_t end, const Options &options, 
         const std::uint32_t bits = options.sample == 1
                                        ? static_cast<std::uint32_t>(index)
                                        : static_cast<std::uint32_t>(index) * spreadFactor;
-        const float value = std::bit_cast<float>(bits);
+        const float value = singles::fromBits(bits);
         if (!std::isfinite(value)) {
             ++tally.skipped;
             continue;
@@ -156,13 +156,12 @@ bool parseOptions(int argc, char **argv, Options &options) {
 void printExample(const Example &example) {
     const roundtrip::Outcome &o = example.outcome;
     std::printf("    bits 0x%08" PRIx32 " = %.9g: text \"%s\"", example.bits,
-                static_cast<double>(std::bit_cast<float>(example.bits)), o.text.c_str());
+                static_cast<double>(singles::fromBits(example.bits)), o.text.c_str());
     if (o.errorNumber != 0)
         std::printf(", raised error %d", o.errorNumber);
     else if (o.fault != Fault::formatRaised && o.fault != Fault::tooLong)
         std::printf(", read back %.9g (bits 0x%08" PRIx32 ") shown \"%s\"",
-                    static_cast<double>(o.parsed), std::bit_cast<std::uint32_t>(o.parsed),
-                    o.back.c_str());
+                    static_cast<double>(o.parsed), singles::bitsOf(o.parsed), o.back.c_str());
     if (!example.printfText.empty())
         std::printf(", %%.7G gives \"%s\"", example.printfText.c_str());
     std::printf("\n");
@@ -198,20 +197,26 @@ int main(int argc, char **argv) {
     std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
 
+    const auto work = [&] {
+        Tally tally;
+        for (std::uint64_t block; (block = nextBlock.fetch_add(1)) < blocks;) {
+            checkBlock(block * blockSize, std::min(total, (block + 1) * blockSize), options, tally);
+            blocksDone.fetch_add(1);
+        }
+        std::lock_guard lock(mutex);
+        overall.add(tally);
+        --running;
+        finished.notify_one();
+    };
+
+    // One thread's work is done on this one, so that the check also runs
+    // where the C library starts no threads (the browser build, under Node).
     std::vector<std::thread> workers;
-    for (unsigned t = 0; t < options.threads; ++t)
-        workers.emplace_back([&] {
-            Tally tally;
-            for (std::uint64_t block; (block = nextBlock.fetch_add(1)) < blocks;) {
-                checkBlock(block * blockSize, std::min(total, (block + 1) * blockSize), options,
-                           tally);
-                blocksDone.fetch_add(1);
-            }
-            std::lock_guard lock(mutex);
-            overall.add(tally);
-            --running;
-            finished.notify_one();
-        });
+    if (options.threads == 1)
+        work();
+    else
+        for (unsigned t = 0; t < options.threads; ++t)
+            workers.emplace_back(work);
 
     // Progress for a run left in the background, one line a minute.
     {

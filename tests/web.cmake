@@ -1,0 +1,39 @@
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The browser build's tests: the suites built for Node and run under it (the
+# build's emulator), with the same expectations as on Linux and Windows.
+
+# Debian ships GoogleTest as source, to be built with the program's compiler;
+# the browser build starts no threads.
+set(BUILD_GMOCK OFF)
+set(INSTALL_GTEST OFF)
+set(gtest_disable_pthreads ON)
+add_subdirectory(/usr/src/googletest ${CMAKE_CURRENT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# node_test(NAME name TIMEOUT seconds SOURCES source... LIBRARIES library...)
+# A GoogleTest executable for Node, run as one test: Node starts in a moment,
+# but discovering the cases would run every executable at build time.
+function(node_test)
+    cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME;TIMEOUT" "SOURCES;LIBRARIES")
+    add_executable(${arg_NAME} ${arg_SOURCES})
+    target_link_libraries(${arg_NAME} PRIVATE project_options ${arg_LIBRARIES} GTest::gtest_main)
+    node_program(${arg_NAME})
+    add_test(NAME ${arg_NAME} COMMAND ${arg_NAME})
+    set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT} LABELS node)
+endfunction()
+
+# A program for Node rather than a page (also for tests/exhaustive): it reads its .wasm from a file, and
+# the long texts of the suites may grow its memory.
+function(node_program target)
+    target_link_options(${target} PRIVATE -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1)
+endfunction()
+
+node_test(NAME calc_test TIMEOUT 60 SOURCES calc_test.cpp LIBRARIES calc)
+node_test(NAME conversions_test TIMEOUT 120 SOURCES conversions_test.cpp LIBRARIES runtime_core)
+
+# The round trip of the number format on an even 1/256 of all finite singles,
+# under musl's conversions, on one thread (tests/exhaustive builds it for
+# Node).
+add_test(NAME exhaustive_round_trip COMMAND exhaustive_check --sample 256 --threads 1)
+set_tests_properties(exhaustive_round_trip PROPERTIES TIMEOUT 600 LABELS node)
