@@ -140,7 +140,7 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     runtime::ScopedErrorReporter reporter(
-        [](const runtime::RuntimeError &) { g_errorRaised = true; });
+        [](runtime::Form &, const runtime::RuntimeError &) { g_errorRaised = true; });
     auto windows = std::make_unique<Windows>();
     g_windows = windows.get();
     windows->form.show();

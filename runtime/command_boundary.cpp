@@ -14,9 +14,9 @@ ErrorReporter &currentReporter() {
     return reporter;
 }
 
-void reportUnhandled(const RuntimeError &error) noexcept {
+void reportUnhandled(Form &form, const RuntimeError &error) noexcept {
     try {
-        currentReporter()(error);
+        currentReporter()(form, error);
     } catch (...) {
         // Reporting failed too (out of memory, most likely); the command has
         // already stopped and the window is intact, so the program goes on.
@@ -33,13 +33,17 @@ ScopedErrorReporter::~ScopedErrorReporter() {
 }
 
 void runCommand(Command command, Form &form) noexcept {
+    if (form.m_commandRunning)
+        return;
+    form.m_commandRunning = true;
     try {
         command(form);
     } catch (const RuntimeError &error) {
-        reportUnhandled(error);
+        reportUnhandled(form, error);
     } catch (...) {
-        reportUnhandled(RuntimeError(ErrorCode::internalError));
+        reportUnhandled(form, RuntimeError(ErrorCode::internalError));
     }
+    form.m_commandRunning = false;
 }
 
 } // namespace runtime

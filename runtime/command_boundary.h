@@ -9,9 +9,9 @@
 
 namespace runtime {
 
-// What happens to a run-time error that leaves a command. By default a modal
-// error box; tests put a recorder in its place.
-using ErrorReporter = std::function<void(const RuntimeError &error)>;
+// What happens to a run-time error that leaves a command of `form`. By default
+// an error box modal to that window; tests put a recorder in its place.
+using ErrorReporter = std::function<void(Form &form, const RuntimeError &error)>;
 
 // Puts `reporter` in place of the current one for the lifetime of this object.
 class ScopedErrorReporter {
@@ -27,7 +27,9 @@ private:
 
 // Runs a command and reports whatever escapes it. Nothing is thrown past this
 // point: an exception crossing the platform's event loop is undefined
-// behaviour.
+// behaviour. A press that reaches the window while one of its commands is
+// still running (a screen reader or an automation tool can press a button
+// while the error box is open) is dropped: commands never nest.
 void runCommand(Command command, Form &form) noexcept;
 
 } // namespace runtime

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "runtime/core/errors.h"
+#include "runtime/form.h"
 
+#include <exception>
 #include <string>
 
 namespace runtime {
@@ -13,8 +15,13 @@ namespace runtime {
 // the error carries one.
 std::string errorBoxText(const RuntimeError &error);
 
-// Shows the platform's modal error box, titled with the program's name, with
-// one OK button, and returns when the user dismisses it.
-void showErrorBox(const RuntimeError &error);
+// Why the start-up window could not be built, in one Italian sentence that
+// names the run-time error (the internal error for anything else).
+std::string startupFailureText(const std::exception &failure);
+
+// Shows the platform's error box, modal to `form`'s window and centred on it,
+// titled with the window's caption, with one OK button. The box belongs to the
+// window whether or not the window was active when the command ran.
+void showErrorBox(Form &form, const RuntimeError &error);
 
 } // namespace runtime

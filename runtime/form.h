@@ -10,14 +10,16 @@
 
 namespace runtime {
 
-// A window built from its table, which must outlive it. Commands reach its
-// controls by name. Each platform's backend builds it from its own controls.
+// A window built from its table, which must outlive it: a temporary table is
+// refused. Commands reach its controls by name. Each platform's backend builds
+// it from its own controls.
 class Form {
 public:
     // The backend's window and controls; its header says what they are.
     struct Native;
 
     explicit Form(const FormSpec &table);
+    Form(const FormSpec &&table) = delete;
     ~Form();
     Form(const Form &) = delete;
     Form &operator=(const Form &) = delete;
@@ -31,9 +33,15 @@ public:
     // Shows the window centred on the screen, the focus on tab index 0.
     void show();
 
+    const FormSpec &table() const { return m_table; }
     Native &native() const;
 
 private:
+    friend void runCommand(Command command, Form &form) noexcept;
+
+    const FormSpec &m_table;
+    // While a command runs, its error box included, the window takes no other.
+    bool m_commandRunning = false;
     std::unique_ptr<Native> m_native;
 };
 

@@ -70,7 +70,8 @@ struct FormSpec {
     FontSpec font;
     // The window icon at its several sizes, as the program's picture files.
     std::span<const std::string_view> iconFiles;
-    // Creation order; no two controls overlap.
+    // Creation order; every control lies inside the client area, and no two
+    // overlap.
     std::span<const ControlSpec> controls;
 };
 
@@ -111,12 +112,40 @@ constexpr bool textBoxesHaveNoCaption(std::span<const ControlSpec> controls) {
     return true;
 }
 
+// Converting twips to pixels rounds halves up, which keeps apart in pixels
+// what is apart in twips only where no coordinate is negative.
+constexpr bool liesInside(const TwipRect &r, int width, int height) {
+    return r.left >= 0 && r.top >= 0 && r.width > 0 && r.height > 0 && r.left + r.width <= width &&
+           r.top + r.height <= height;
+}
+
+constexpr bool everyControlLiesInside(const FormSpec &form) {
+    for (const ControlSpec &row : form.controls)
+        if (!liesInside(row.bounds, form.clientWidth, form.clientHeight))
+            return false;
+    return true;
+}
+
+constexpr bool overlap(const TwipRect &a, const TwipRect &b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+constexpr bool noTwoControlsOverlap(std::span<const ControlSpec> controls) {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            if (overlap(controls[i].bounds, controls[j].bounds))
+                return false;
+    return true;
+}
+
 } // namespace table_checks
 
-constexpr bool isWellFormed(std::span<const ControlSpec> controls) {
+constexpr bool isWellFormed(const FormSpec &form) {
     using namespace table_checks;
-    return namesAreUnique(controls) && tabIndexesAreDistinct(controls) &&
-           onlyButtonsAreClicked(controls) && textBoxesHaveNoCaption(controls);
+    return namesAreUnique(form.controls) && tabIndexesAreDistinct(form.controls) &&
+           onlyButtonsAreClicked(form.controls) && textBoxesHaveNoCaption(form.controls) &&
+           everyControlLiesInside(form) && noTwoControlsOverlap(form.controls);
 }
 
 } // namespace runtime

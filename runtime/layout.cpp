@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/layout.h"
 
+#include "runtime/core/errors.h"
+
 #include <algorithm>
 
 namespace runtime {
@@ -21,6 +23,34 @@ const ControlSpec *findControl(std::span<const ControlSpec> controls, std::strin
     const auto row = std::find_if(controls.begin(), controls.end(),
                                   [name](const ControlSpec &c) { return c.name == name; });
     return row != controls.end() ? &*row : nullptr;
+}
+
+std::size_t rowNamed(const FormSpec &form, std::string_view name, ControlKind kind) {
+    const ControlSpec *row = findControl(form.controls, name);
+    if (row == nullptr || row->kind != kind)
+        raiseRuntimeError(ErrorCode::internalError);
+    return static_cast<std::size_t>(row - form.controls.data());
+}
+
+const FontSpec &fontOf(const FormSpec &form, const ControlSpec &row) {
+    return row.font != nullptr ? *row.font : form.font;
+}
+
+std::string withLiteralAmpersands(std::string_view caption) {
+    std::string escaped;
+    for (const char c : caption) {
+        if (c == '&')
+            escaped += '&';
+        escaped += c;
+    }
+    return escaped;
+}
+
+std::string denseTwinName(std::string_view file) {
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos)
+        return std::string(file) + "@2x";
+    return std::string(file.substr(0, dot)) + "@2x" + std::string(file.substr(dot));
 }
 
 const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,28 @@ std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls);
 
 // The row named `name`, or null.
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name);
+
+// The index of the row named `name`, which must be of `kind`: a command that
+// names a control the window lacks is a fault of the program, raised as the
+// internal error.
+std::size_t rowNamed(const FormSpec &form, std::string_view name, ControlKind kind);
+
+// The font a control shows its text in: its row's own, or else the window's.
+const FontSpec &fontOf(const FormSpec &form, const ControlSpec &row);
+
+// Labels and buttons show their caption whole in whatever font stands in for
+// the one it was sized for, shrinking it where it would be cut.
+constexpr bool hasFittedCaption(ControlKind kind) {
+    return kind == ControlKind::label || kind == ControlKind::commandButton;
+}
+
+// A caption for a toolkit that takes '&' as an access-key marker: the
+// window's captions have none, so every '&' is doubled to show as itself.
+std::string withLiteralAmpersands(std::string_view caption);
+
+// The name of a picture's twin for dense screens, twice as many pixels each
+// way: "logo.png" has "logo@2x.png".
+std::string denseTwinName(std::string_view file);
 
 // The label that names a text box for assistive technology: the one whose
 // caption is the box's accessible name. Null where there is none.

@@ -26,7 +26,7 @@ using runtime::ErrorCode;
 class CalculateCommand : public testing::Test {
 protected:
     CalculateCommand()
-        : m_reporter([this](const runtime::RuntimeError &error) {
+        : m_reporter([this](runtime::Form &, const runtime::RuntimeError &error) {
               errors.push_back(error.code());
               boxes.push_back(runtime::errorBoxText(error));
           }) {
@@ -231,8 +231,9 @@ TEST_F(CalculateCommand, TenThousandClicksHoldNothing) {
 // error; the user can do nothing about it, so its box gives no advice.
 TEST(CommandBoundary, ReportsForeignExceptionsAsInternalErrors) {
     std::vector<std::string> boxes;
-    runtime::ScopedErrorReporter reporter(
-        [&](const runtime::RuntimeError &error) { boxes.push_back(runtime::errorBoxText(error)); });
+    runtime::ScopedErrorReporter reporter([&](runtime::Form &, const runtime::RuntimeError &error) {
+        boxes.push_back(runtime::errorBoxText(error));
+    });
     runtime::Form form(ui::form1);
     runtime::runCommand([](runtime::Form &) { throw std::bad_alloc(); }, form);
     runtime::runCommand([](runtime::Form &) { throw 42; }, form);

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <string_view>
 
 namespace ui {
 namespace {
@@ -21,32 +20,32 @@ enum class Step { readDegrees, readDistance, computeTwist };
 
 // What the error box tells the user to change when a step fails: only the
 // command knows which field a conversion or the calculation was working on.
-struct Advice {
+struct AdviceRow {
     Step step;
     ErrorCode error;
-    std::string_view text;
+    runtime::Advice text;
 };
 
 constexpr std::array adviceTable{
-    Advice{Step::readDegrees, ErrorCode::typeMismatch,
-           "GRADI MISURATI deve essere un numero, come 90 o 12,5"},
-    Advice{Step::readDegrees, ErrorCode::overflow,
-           "GRADI MISURATI è fuori dall'intervallo ammesso, da -3,402823E+38 a 3,402823E+38"},
-    Advice{Step::readDistance, ErrorCode::typeMismatch,
-           "SPAZIO MISURATO in centimetri deve essere un numero, come 10 o 12,5"},
-    Advice{Step::readDistance, ErrorCode::overflow,
-           "SPAZIO MISURATO in centimetri è fuori dall'intervallo ammesso, da -3,402823E+38 a "
-           "3,402823E+38"},
-    Advice{Step::computeTwist, ErrorCode::divisionByZero, "GRADI MISURATI non può essere zero"},
-    Advice{Step::computeTwist, ErrorCode::overflow, "Il passo risultante è troppo grande"},
+    AdviceRow{Step::readDegrees, ErrorCode::typeMismatch,
+              "GRADI MISURATI deve essere un numero, come 90 o 12,5"},
+    AdviceRow{Step::readDegrees, ErrorCode::overflow,
+              "GRADI MISURATI è fuori dall'intervallo ammesso, da -3,402823E+38 a 3,402823E+38"},
+    AdviceRow{Step::readDistance, ErrorCode::typeMismatch,
+              "SPAZIO MISURATO in centimetri deve essere un numero, come 10 o 12,5"},
+    AdviceRow{Step::readDistance, ErrorCode::overflow,
+              "SPAZIO MISURATO in centimetri è fuori dall'intervallo ammesso, da -3,402823E+38 a "
+              "3,402823E+38"},
+    AdviceRow{Step::computeTwist, ErrorCode::divisionByZero, "GRADI MISURATI non può essere zero"},
+    AdviceRow{Step::computeTwist, ErrorCode::overflow, "Il passo risultante è troppo grande"},
 };
 
-// Empty where the user can do nothing about the error.
-std::string_view adviceFor(Step step, ErrorCode error) {
-    const auto row = std::find_if(adviceTable.begin(), adviceTable.end(), [&](const Advice &a) {
+// None where the user can do nothing about the error.
+runtime::Advice adviceFor(Step step, ErrorCode error) {
+    const auto row = std::find_if(adviceTable.begin(), adviceTable.end(), [&](const AdviceRow &a) {
         return a.step == step && a.error == error;
     });
-    return row != adviceTable.end() ? row->text : std::string_view();
+    return row != adviceTable.end() ? row->text : runtime::Advice();
 }
 
 // Runs one step; a run-time error leaving it goes on its way with the

@@ -112,11 +112,9 @@ constexpr std::array form1Controls{
     },
 };
 
-static_assert(runtime::isWellFormed(form1Controls));
-
 } // namespace
 
-const runtime::FormSpec form1{
+constexpr runtime::FormSpec form1{
     .name = "Form1",
     .caption = "Calcolo passo della rigatura",
     .clientWidth = 5205,
@@ -125,6 +123,8 @@ const runtime::FormSpec form1{
     .iconFiles = iconFiles,
     .controls = form1Controls,
 };
+
+static_assert(runtime::isWellFormed(form1));
 
 const runtime::ApplicationDescription application{
     .title = "Calcolo passo della rigatura",

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <string_view>
 
@@ -16,14 +17,28 @@ enum class ErrorCode : int {
     internalError = 51,
 };
 
+// One Italian sentence telling the user what to change. Only a string literal
+// makes one: an error is reported after the code that raised it has returned,
+// so its advice must be text that lives as long as the program.
+class Advice {
+public:
+    constexpr Advice() noexcept = default;
+    template <std::size_t length>
+    consteval Advice(const char (&literal)[length]) noexcept : m_text(literal, length - 1) {}
+
+    constexpr std::string_view text() const noexcept { return m_text; }
+
+private:
+    std::string_view m_text;
+};
+
 // A raised run-time error: it leaves the running command at once and travels up
 // to the one boundary that reports it. The code that raises it knows what went
 // wrong; the command it stops may know more, what the user should do about it,
 // and adds that as the advice.
 class RuntimeError : public std::exception {
 public:
-    // `advice` must outlive the error: the advice texts are constants.
-    explicit RuntimeError(ErrorCode code, std::string_view advice = {}) noexcept
+    explicit RuntimeError(ErrorCode code, Advice advice = {}) noexcept
         : m_code(code), m_advice(advice) {}
 
     ErrorCode code() const noexcept { return m_code; }
@@ -32,12 +47,12 @@ public:
     const char *description() const noexcept;
     // One Italian sentence telling the user what to change; empty where there
     // is nothing the user can do.
-    std::string_view advice() const noexcept { return m_advice; }
+    std::string_view advice() const noexcept { return m_advice.text(); }
     const char *what() const noexcept override { return description(); }
 
 private:
     ErrorCode m_code;
-    std::string_view m_advice;
+    Advice m_advice;
 };
 
 [[noreturn]] void raiseRuntimeError(ErrorCode code);

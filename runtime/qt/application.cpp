@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/application.h"
 
+#include "runtime/error_box.h"
 #include "runtime/qt/command_line.h"
 #include "runtime/qt/display.h"
 #include "runtime/qt/qt_conversions.h"
@@ -12,6 +13,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <exception>
+#include <optional>
 #include <string>
 
 namespace runtime {
@@ -25,6 +28,13 @@ int printAnswer(const CommandLineAnswer &answer) {
 int reportMissingDisplay(const ApplicationDescription &application, const std::string &why) {
     std::fprintf(stderr, "%s: nessuno schermo disponibile (%s).\n",
                  std::string(application.commandName).c_str(), why.c_str());
+    return 1;
+}
+
+// The window could not be built: the user learns why on standard error.
+int reportStartupFailure(const ApplicationDescription &application, const std::exception &failure) {
+    std::fprintf(stderr, "%s: %s\n", std::string(application.commandName).c_str(),
+                 startupFailureText(failure).c_str());
     return 1;
 }
 
@@ -52,8 +62,13 @@ int run(int &argc, char **argv, const ApplicationDescription &application) {
     QTranslator qtTexts;
     installQtTranslations(qtTexts, QLocale());
 
-    Form form(application.startupForm);
-    form.show();
+    std::optional<Form> form;
+    try {
+        form.emplace(application.startupForm);
+    } catch (const std::exception &failure) {
+        return reportStartupFailure(application, failure);
+    }
+    form->show();
     return QApplication::exec();
 }
 

@@ -57,15 +57,13 @@ QString resourcePath(std::string_view file) {
 // The picture at the screen's density: its "@2x" twin where the screen is
 // dense enough and the twin exists.
 QPixmap loadPicture(std::string_view file) {
-    const QString normal = resourcePath(file);
-    const qsizetype dot = normal.lastIndexOf(u'.');
-    const QString dense = normal.left(dot) + QStringLiteral("@2x") + normal.mid(dot);
+    const QString dense = resourcePath(denseTwinName(file));
     if (qApp->devicePixelRatio() > 1.0 && QFile::exists(dense)) {
         QPixmap pixmap = QPixmap::fromImage(readImage(dense));
         pixmap.setDevicePixelRatio(2.0);
         return pixmap;
     }
-    return QPixmap::fromImage(readImage(normal));
+    return QPixmap::fromImage(readImage(resourcePath(file)));
 }
 
 QWidget *createTextBox(const ControlSpec &row, QWidget *parent) {
@@ -77,8 +75,7 @@ QWidget *createTextBox(const ControlSpec &row, QWidget *parent) {
 }
 
 QWidget *createButton(const ControlSpec &row, QWidget *parent) {
-    // '&' would make an access key; the captions have none, so show it as is.
-    auto *button = new QPushButton(toQString(row.text).replace(u'&', QStringLiteral("&&")), parent);
+    auto *button = new QPushButton(toQString(withLiteralAmpersands(row.text)), parent);
     // Enter in a text box must not press the button.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -163,17 +160,26 @@ void fitCaption(QPushButton &button) {
 }
 
 // The captions the table gives, fitted once as the window is built.
-void fitTableCaption(QWidget &control) {
-    if (auto *label = qobject_cast<QLabel *>(&control); label && !label->text().isEmpty())
-        fitCaption(*label, label->font());
-    else if (auto *button = qobject_cast<QPushButton *>(&control))
+void fitTableCaption(const ControlSpec &row, QWidget &control) {
+    if (!hasFittedCaption(row.kind) || row.text.empty())
+        return;
+    if (auto *button = qobject_cast<QPushButton *>(&control))
         fitCaption(*button);
+    else
+        fitCaption(static_cast<QLabel &>(control), control.font());
+}
+
+template <typename Widget> Widget &controlOfRow(const Form &form, std::size_t row) {
+    return static_cast<Widget &>(*form.native().controls[row]);
 }
 
 } // namespace
 
-Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>()) {
-    m_native->controls = table.controls;
+Form::Form(const FormSpec &table) : m_table(table), m_native(std::make_unique<Native>()) {
+    // Tables are checked as they are compiled; one that was not is refused
+    // here rather than drawn wrong.
+    if (!isWellFormed(table))
+        raiseRuntimeError(ErrorCode::internalError);
     QWidget &window = *m_native->window;
     window.setObjectName(toQString(table.name));
     window.setWindowTitle(toQString(table.caption));
@@ -185,11 +191,11 @@ Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>()) {
         icon.addPixmap(QPixmap::fromImage(readImage(resourcePath(file))));
     window.setWindowIcon(icon);
 
-    std::vector<QWidget *> widgets;
+    std::vector<QWidget *> &widgets = m_native->controls;
     for (const ControlSpec &control : table.controls) {
         QWidget *widget = createControl(control, &window);
         applyAppearance(control, *widget);
-        fitTableCaption(*widget);
+        fitTableCaption(control, *widget);
         if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
         if (auto *button = qobject_cast<QPushButton *>(widget); button && control.onClick) {
@@ -210,21 +216,15 @@ Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>()) {
 Form::~Form() = default;
 
 std::string Form::text(std::string_view textBox) const {
-    const auto *box =
-        m_native->window->findChild<QLineEdit *>(toQString(textBox), Qt::FindDirectChildrenOnly);
-    if (box == nullptr)
-        raiseRuntimeError(ErrorCode::internalError);
-    return box->text().toStdString();
+    const std::size_t row = rowNamed(m_table, textBox, ControlKind::textBox);
+    return controlOfRow<QLineEdit>(*this, row).text().toStdString();
 }
 
 void Form::setCaption(std::string_view label, std::string_view caption) {
-    const ControlSpec *row = findControl(m_native->controls, label);
-    auto *target =
-        m_native->window->findChild<QLabel *>(toQString(label), Qt::FindDirectChildrenOnly);
-    if (target == nullptr || row == nullptr)
-        raiseRuntimeError(ErrorCode::internalError);
-    target->setText(toQString(caption));
-    fitCaption(*target, row->font != nullptr ? toQFont(*row->font) : m_native->window->font());
+    const std::size_t row = rowNamed(m_table, label, ControlKind::label);
+    auto &target = controlOfRow<QLabel>(*this, row);
+    target.setText(toQString(caption));
+    fitCaption(target, toQFont(fontOf(m_table, m_table.controls[row])));
 }
 
 void Form::show() {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace runtime {
 
@@ -16,7 +17,8 @@ struct Form::Native {
     // The top-level window; its children are the table's controls, each
     // named after its row.
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    std::span<const ControlSpec> controls;
+    // By table row; the window owns them.
+    std::vector<QWidget *> controls;
 };
 
 } // namespace runtime

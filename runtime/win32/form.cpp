@@ -81,13 +81,8 @@ ControlClass controlClass(const ControlSpec &row) {
 }
 
 std::wstring initialText(const ControlSpec &row) {
-    std::wstring text = toUtf16(row.text);
-    // '&' would make an access key of the next letter; a button shows it as is.
-    if (row.kind == ControlKind::commandButton)
-        for (std::size_t at = text.find(L'&'); at != std::wstring::npos;
-             at = text.find(L'&', at + 2))
-            text.insert(at, 1, L'&');
-    return text;
+    return toUtf16(row.kind == ControlKind::commandButton ? withLiteralAmpersands(row.text)
+                                                          : std::string(row.text));
 }
 
 // The order the controls are made in, which is their z-order. The dialog
@@ -127,13 +122,6 @@ std::optional<std::size_t> rowOfId(const Form::Native &form, int id) {
     return row;
 }
 
-std::size_t rowNamed(const Form::Native &form, std::string_view name, ControlKind kind) {
-    const ControlSpec *row = findControl(form.table.controls, name);
-    if (row == nullptr || row->kind != kind)
-        raiseRuntimeError(ErrorCode::internalError);
-    return static_cast<std::size_t>(row - form.table.controls.data());
-}
-
 // Each control's tip, shown while the mouse rests on it. The tip window
 // belongs to the form's window and goes with it.
 void addToolTips(const Form::Native &form, HWND window) {
@@ -170,19 +158,27 @@ void setFont(Form::Native &form, std::size_t row, FontOwner font) {
     form.fonts[row] = std::move(font);
 }
 
-// Shrinks the label's font, from its table size down, until the caption fits
-// the label's width, so that a long number is never cut into a different one.
+// The room a control leaves its caption: a button keeps its raised edge and
+// its focus rectangle clear.
+int captionRoom(const Form::Native &form, std::size_t row) {
+    RECT client{};
+    GetClientRect(form.controls[row], &client);
+    if (form.table.controls[row].kind != ControlKind::commandButton)
+        return client.right;
+    return client.right - 4 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(form.dpi));
+}
+
+// Shrinks the control's font, from its table size down, until the caption
+// fits, so that a long number is never cut into a different one.
 void fitCaption(Form::Native &form, std::size_t row) {
-    const ControlSpec &label = form.table.controls[row];
-    const FontSpec &font = label.font != nullptr ? *label.font : form.table.font;
+    const FontSpec &font = fontOf(form.table, form.table.controls[row]);
     const HWND control = form.controls[row];
     const std::wstring caption = win32::windowText(control);
-    RECT client{};
-    GetClientRect(control, &client);
-    const double pointSize = fittedPointSize(font.pointSize, client.right, [&](double size) {
-        const FontOwner sized = win32::createFont(font, size, form.dpi);
-        return static_cast<double>(win32::textWidth(control, sized.get(), caption));
-    });
+    const double pointSize =
+        fittedPointSize(font.pointSize, captionRoom(form, row), [&](double size) {
+            const FontOwner sized = win32::createFont(font, size, form.dpi);
+            return static_cast<double>(win32::textWidth(control, sized.get(), caption));
+        });
     setFont(form, row, win32::createFont(font, pointSize, form.dpi));
 }
 
@@ -227,7 +223,7 @@ void layOut(Form::Native &form, HWND window) {
         const PixelRect bounds = toPixels(control.bounds, form.dpi);
         SetWindowPos(form.controls[row], nullptr, bounds.left, bounds.top, bounds.width,
                      bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (control.kind == ControlKind::label)
+        if (hasFittedCaption(control.kind))
             fitCaption(form, row);
         else
             setFont(form, row,
@@ -235,7 +231,7 @@ void layOut(Form::Native &form, HWND window) {
                         ? win32::createFont(*control.font, control.font->pointSize, form.dpi)
                         : nullptr);
         if (!control.picture.empty()) {
-            form.pictures[row] = win32::loadPicture(toUtf16(control.picture), form.dpi);
+            form.pictures[row] = win32::loadPicture(control.picture, form.dpi);
             InvalidateRect(form.controls[row], nullptr, TRUE);
         }
     }
@@ -414,17 +410,23 @@ void Form::Native::dispatch(MSG &message) const {
     DispatchMessageW(&message);
 }
 
-Form::Form(const FormSpec &table) : m_native(std::make_unique<Native>(table, *this)) {}
+Form::Form(const FormSpec &table) : m_table(table) {
+    // Tables are checked as they are compiled; one that was not is refused
+    // here rather than drawn wrong.
+    if (!isWellFormed(table))
+        raiseRuntimeError(ErrorCode::internalError);
+    m_native = std::make_unique<Native>(table, *this);
+}
 
 Form::~Form() = default;
 
 std::string Form::text(std::string_view textBox) const {
-    const std::size_t row = rowNamed(*m_native, textBox, ControlKind::textBox);
+    const std::size_t row = rowNamed(m_table, textBox, ControlKind::textBox);
     return win32::toUtf8(win32::windowText(m_native->controls[row]));
 }
 
 void Form::setCaption(std::string_view label, std::string_view caption) {
-    const std::size_t row = rowNamed(*m_native, label, ControlKind::label);
+    const std::size_t row = rowNamed(m_table, label, ControlKind::label);
     SetWindowTextW(m_native->controls[row], toUtf16(caption).c_str());
     fitCaption(*m_native, row);
 }

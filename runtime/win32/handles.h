@@ -24,11 +24,16 @@ struct IconDestroyer {
     void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
 
+struct HookRemover {
+    void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
+};
+
 // A top-level window; its child controls go with it.
 using WindowOwner = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer>;
 using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using BitmapOwner = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 using IconOwner = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+using HookOwner = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemover>;
 
 // A window's device context, borrowed from the system for one measurement.
 class WindowDc {

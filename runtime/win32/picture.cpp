@@ -3,6 +3,7 @@
 #include "runtime/win32/picture.h"
 
 #include "runtime/layout.h"
+#include "runtime/win32/wide_text.h"
 
 #include <algorithm>
 #include <array>
@@ -59,12 +60,6 @@ std::optional<StoredPicture> parse(std::span<const BYTE> bytes) {
         size.cx <= 0 || size.cy <= 0 || bytes.size() < file.bfOffBits + count * 4)
         return std::nullopt;
     return StoredPicture{size, bytes.subspan(file.bfOffBits, count * 4)};
-}
-
-std::wstring denseTwinName(std::wstring_view file) {
-    const std::size_t dot = file.rfind(L'.');
-    return std::wstring(file.substr(0, dot)) + L"@2x" +
-           std::wstring(dot == std::wstring_view::npos ? L"" : file.substr(dot));
 }
 
 // How much of the source span [from, from + 1) of one target pixel falls on
@@ -124,15 +119,15 @@ BitmapOwner toBitmap(const StoredPicture &source, SIZE size) {
 
 } // namespace
 
-Picture loadPicture(std::wstring_view file, int dpi) {
+Picture loadPicture(std::string_view file, int dpi) {
     // A picture's own size is its size at 96 dpi; the twin has twice as many
     // pixels each way.
     int pixelsPerInch = standardDpi;
-    auto bytes = dpi > standardDpi ? resourceBytes(denseTwinName(file)) : std::nullopt;
+    auto bytes = dpi > standardDpi ? resourceBytes(toUtf16(denseTwinName(file))) : std::nullopt;
     if (bytes)
         pixelsPerInch = 2 * standardDpi;
     else
-        bytes = resourceBytes(std::wstring(file));
+        bytes = resourceBytes(toUtf16(file));
     const std::optional<StoredPicture> stored = bytes ? parse(*bytes) : std::nullopt;
     if (!stored)
         return {};

@@ -19,7 +19,7 @@ struct Picture {
 // that name, at its size for a screen of `dpi` dots per inch: above 96 dpi
 // drawn from its "@2x" twin where there is one. Empty where the picture is
 // missing or unreadable: the window then shows none.
-Picture loadPicture(std::wstring_view file, int dpi);
+Picture loadPicture(std::string_view file, int dpi);
 
 // Draws the picture with its top-left corner at that of `dc`, the background
 // showing through its transparent parts.

@@ -42,8 +42,9 @@ QString qs(std::string_view text) {
 class Form1Window : public testing::Test {
 protected:
     Form1Window()
-        : m_reporter(
-              [this](const runtime::RuntimeError &error) { errors.push_back(error.number()); }) {
+        : m_reporter([this](runtime::Form &, const runtime::RuntimeError &error) {
+              errors.push_back(error.number());
+          }) {
         m_form.show();
         window().activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window()));

@@ -189,7 +189,9 @@ TEST_F(Form1Window, FocusStartsOnCalcolaAndTabsThroughTheBoxes) {
 
 TEST_F(Form1Window, EnterAndEscDoNothing) {
     const runtime::ScopedErrorReporter recorder(
-        [this](const runtime::RuntimeError &error) { errors.push_back(error.number()); });
+        [this](runtime::Form &, const runtime::RuntimeError &error) {
+            errors.push_back(error.number());
+        });
     set("gradi1", "0"); // a click would report a division by zero
     set("centimetri2", "10");
     for (const char *name : {"gradi1", "centimetri2", "cmdcalcola"}) {
@@ -306,7 +308,9 @@ INSTANTIATE_TEST_SUITE_P(
 // click's fonts, device contexts and windows are given back.
 TEST_F(Form1Window, TenThousandClicksLeaveNoObjectBehind) {
     const runtime::ScopedErrorReporter recorder(
-        [this](const runtime::RuntimeError &error) { errors.push_back(error.number()); });
+        [this](runtime::Form &, const runtime::RuntimeError &error) {
+            errors.push_back(error.number());
+        });
     set("centimetri2", "3,4028235E+38");
     long afterWarmUp = 0;
     for (int click = 0; click < 10'000; ++click) {
