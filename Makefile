@@ -107,7 +107,7 @@ package-windows: build-windows
 # only, in $(WEB_DIR)/site.
 web: setup-web
 	cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DPASSO_WARNINGS_AS_ERRORS=ON -DBUILD_TESTING=OFF
+	    -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_TESTING=OFF
 	cmake --build $(WEB_DIR)
 
 setup-web:

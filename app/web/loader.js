@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The loader's glue, run before the program: what the page says where the
+// program cannot run, and the service worker that keeps the site for use
+// with no network.
+
+// WebAssembly missing or refusing the program: the sentence the page shows
+// without JavaScript says what it needs, never a blank page.
+Module["onAbort"] = function () {
+    var sentence = document.createElement("p");
+    sentence.textContent = document.getElementById("requirement").textContent;
+    document.body.appendChild(sentence);
+};
+
+// Service workers exist only in a secure context (HTTPS, or 127.0.0.1).
+if ("serviceWorker" in navigator) {
+    navigator.serviceWorker.register("service-worker.js");
+}

@@ -1,0 +1,234 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/web/dom.h"
+
+#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
+
+#include <utility>
+
+// Each function below is the page's side of one call: texts come in as UTF-8
+// bytes and their length, and an element is found by its id every time.
+
+EM_JS(void, passo_dom_create,
+      (const char *tag, int tagLength, const char *id, int idLength, const char *parent,
+       int parentLength),
+      {
+          var element = document.createElement(UTF8ToString(tag, tagLength));
+          element.id = UTF8ToString(id, idLength);
+          var into = parentLength ? document.getElementById(UTF8ToString(parent, parentLength))
+                                  : document.body;
+          into.appendChild(element);
+      });
+
+EM_JS(void, passo_dom_remove, (const char *id, int idLength), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    if (element)
+        element.remove();
+});
+
+EM_JS(void, passo_dom_set_attribute,
+      (const char *id, int idLength, const char *name, int nameLength, const char *value,
+       int valueLength),
+      {
+          document.getElementById(UTF8ToString(id, idLength))
+              .setAttribute(UTF8ToString(name, nameLength), UTF8ToString(value, valueLength));
+      });
+
+EM_JS(void, passo_dom_set_style,
+      (const char *id, int idLength, const char *property, int propertyLength, const char *value,
+       int valueLength),
+      {
+          document.getElementById(UTF8ToString(id, idLength))
+              .style.setProperty(UTF8ToString(property, propertyLength),
+                                 UTF8ToString(value, valueLength));
+      });
+
+EM_JS(void, passo_dom_set_text, (const char *id, int idLength, const char *text, int textLength), {
+    document.getElementById(UTF8ToString(id, idLength)).textContent =
+        UTF8ToString(text, textLength);
+});
+
+EM_JS(int, passo_dom_value_size, (const char *id, int idLength),
+      { return lengthBytesUTF8(document.getElementById(UTF8ToString(id, idLength)).value); });
+
+EM_JS(void, passo_dom_copy_value, (const char *id, int idLength, char *buffer, int bufferSize), {
+    stringToUTF8(document.getElementById(UTF8ToString(id, idLength)).value, buffer, bufferSize);
+});
+
+EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    if (element)
+        element.focus();
+});
+
+EM_JS(double, passo_dom_content_width, (const char *id, int idLength), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    var style = getComputedStyle(element);
+    return element.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+});
+
+EM_JS(void, passo_dom_listen,
+      (const char *id, int idLength, const char *event, int eventLength, const void *handler), {
+          document.getElementById(UTF8ToString(id, idLength))
+              .addEventListener(
+                  UTF8ToString(event, eventLength), function() { _passo_dom_event(handler); });
+      });
+
+EM_JS(int, passo_dom_is_open, (const char *id, int idLength),
+      { return document.getElementById(UTF8ToString(id, idLength)).open ? 1 : 0; });
+
+EM_JS(void, passo_dom_show_modal, (const char *id, int idLength),
+      { document.getElementById(UTF8ToString(id, idLength)).showModal(); });
+
+EM_JS(int, passo_dom_focused_id_size, (), {
+    var element = document.activeElement;
+    return element ? lengthBytesUTF8(element.id) : 0;
+});
+
+EM_JS(void, passo_dom_copy_focused_id, (char *buffer, int bufferSize), {
+    var element = document.activeElement;
+    stringToUTF8(element ? element.id : "", buffer, bufferSize);
+});
+
+EM_JS(void, passo_dom_set_title, (const char *title, int titleLength),
+      { document.title = UTF8ToString(title, titleLength); });
+
+// One canvas measures every text; the browser keeps it off the page.
+EM_JS(double, passo_dom_text_width,
+      (const char *text, int textLength, const char *font, int fontLength), {
+          if (!Module.passoMeasure)
+              Module.passoMeasure = document.createElement("canvas").getContext("2d");
+          var context = Module.passoMeasure;
+          if (!context)
+              return 0;
+          context.font = UTF8ToString(font, fontLength);
+          return context.measureText(UTF8ToString(text, textLength)).width;
+      });
+
+EM_JS(double, passo_dom_viewport_width, (), { return document.documentElement.clientWidth; });
+EM_JS(double, passo_dom_viewport_height, (), { return document.documentElement.clientHeight; });
+EM_JS(int, passo_dom_pointer_is_coarse, (), { return matchMedia("(pointer: coarse)").matches; });
+
+EM_JS(void, passo_dom_listen_to_viewport, (const void *handler), {
+    addEventListener(
+        "resize", function() { _passo_dom_event(handler); });
+});
+
+// Every listener's way back into the program. Nothing may be thrown into the
+// browser's event loop: a handler that fails leaves the page as it was.
+extern "C" EMSCRIPTEN_KEEPALIVE void passo_dom_event(const runtime::dom::Handler *handler) {
+    try {
+        (*handler)();
+    } catch (...) {
+    }
+}
+
+namespace runtime::dom {
+namespace {
+
+int byteCount(std::string_view text) {
+    return static_cast<int>(text.size());
+}
+
+} // namespace
+
+Element::Element(std::string_view tag, std::string id, std::string_view parent)
+    : m_id(std::move(id)) {
+    passo_dom_create(tag.data(), byteCount(tag), m_id.data(), byteCount(m_id), parent.data(),
+                     byteCount(parent));
+}
+
+Element::~Element() {
+    if (!m_id.empty())
+        passo_dom_remove(m_id.data(), byteCount(m_id));
+}
+
+Element::Element(Element &&other) noexcept : m_id(std::exchange(other.m_id, {})) {}
+
+Element &Element::operator=(Element &&other) noexcept {
+    if (this != &other) {
+        if (!m_id.empty())
+            passo_dom_remove(m_id.data(), byteCount(m_id));
+        m_id = std::exchange(other.m_id, {});
+    }
+    return *this;
+}
+
+void Element::setAttribute(std::string_view name, std::string_view value) const {
+    passo_dom_set_attribute(m_id.data(), byteCount(m_id), name.data(), byteCount(name),
+                            value.data(), byteCount(value));
+}
+
+void Element::setStyle(std::string_view property, std::string_view value) const {
+    passo_dom_set_style(m_id.data(), byteCount(m_id), property.data(), byteCount(property),
+                        value.data(), byteCount(value));
+}
+
+void Element::setText(std::string_view text) const {
+    passo_dom_set_text(m_id.data(), byteCount(m_id), text.data(), byteCount(text));
+}
+
+std::string Element::value() const {
+    std::string text(static_cast<std::size_t>(passo_dom_value_size(m_id.data(), byteCount(m_id))),
+                     '\0');
+    // The copy ends with a NUL, which the string keeps past its end.
+    passo_dom_copy_value(m_id.data(), byteCount(m_id), text.data(), byteCount(text) + 1);
+    return text;
+}
+
+void Element::focus() const {
+    passo_dom_focus(m_id.data(), byteCount(m_id));
+}
+
+double Element::contentWidth() const {
+    return passo_dom_content_width(m_id.data(), byteCount(m_id));
+}
+
+void Element::listen(std::string_view event, const Handler &handler) const {
+    passo_dom_listen(m_id.data(), byteCount(m_id), event.data(), byteCount(event), &handler);
+}
+
+bool Element::isOpen() const {
+    return passo_dom_is_open(m_id.data(), byteCount(m_id)) != 0;
+}
+
+void Element::showModal() const {
+    passo_dom_show_modal(m_id.data(), byteCount(m_id));
+}
+
+std::string focusedId() {
+    std::string id(static_cast<std::size_t>(passo_dom_focused_id_size()), '\0');
+    passo_dom_copy_focused_id(id.data(), byteCount(id) + 1);
+    return id;
+}
+
+void focusById(std::string_view id) {
+    passo_dom_focus(id.data(), byteCount(id));
+}
+
+void setTitle(std::string_view title) {
+    passo_dom_set_title(title.data(), byteCount(title));
+}
+
+double textWidth(std::string_view text, std::string_view font) {
+    return passo_dom_text_width(text.data(), byteCount(text), font.data(), byteCount(font));
+}
+
+double viewportWidth() {
+    return passo_dom_viewport_width();
+}
+
+double viewportHeight() {
+    return passo_dom_viewport_height();
+}
+
+bool pointerIsCoarse() {
+    return passo_dom_pointer_is_coarse() != 0;
+}
+
+void listenToViewport(const Handler &handler) {
+    passo_dom_listen_to_viewport(&handler);
+}
+
+} // namespace runtime::dom

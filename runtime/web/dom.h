@@ -1,0 +1,76 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The one thin layer through which the browser backend reaches the page: each
+// function is one call into the DOM. Elements are known by their id, which is
+// unique in the page, so no JavaScript object is held on this side.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace runtime::dom {
+
+// What an event listener runs; it must not throw (see `listen`).
+using Handler = std::function<void()>;
+
+// An element of the page, made with a tag and an id and put last into its
+// parent (the page's body when the parent is empty); it leaves the page with
+// this object, its listeners with it.
+class Element {
+public:
+    // No element yet.
+    Element() = default;
+    Element(std::string_view tag, std::string id, std::string_view parent = {});
+    ~Element();
+    Element(Element &&other) noexcept;
+    Element &operator=(Element &&other) noexcept;
+    Element(const Element &) = delete;
+    Element &operator=(const Element &) = delete;
+
+    const std::string &id() const { return m_id; }
+
+    void setAttribute(std::string_view name, std::string_view value) const;
+    // A CSS property of the element's own style, set through the style object,
+    // which the page's Content-Security-Policy allows where a style attribute
+    // would be refused.
+    void setStyle(std::string_view property, std::string_view value) const;
+    void setText(std::string_view text) const;
+    // A text box's text, as UTF-8.
+    std::string value() const;
+    void focus() const;
+    // The width inside the element's padding and border, in CSS pixels.
+    double contentWidth() const;
+    // Runs `handler` at each `event` on the element for as long as the element
+    // lives; `handler` must outlive it.
+    void listen(std::string_view event, const Handler &handler) const;
+    // A <dialog>: whether it is open, and opening it modal to the page.
+    bool isOpen() const;
+    void showModal() const;
+
+private:
+    std::string m_id;
+};
+
+// The id of the element that has the focus, or empty.
+std::string focusedId();
+// Gives the focus to the element with `id`, if it is still there.
+void focusById(std::string_view id);
+
+void setTitle(std::string_view title);
+
+// The width of `text` in `font` (CSS shorthand, "8pt Arial"), in CSS pixels; 0
+// where the browser measures no text.
+double textWidth(std::string_view text, std::string_view font);
+
+// The page's viewport, in CSS pixels, and whether its pointer is a finger.
+double viewportWidth();
+double viewportHeight();
+bool pointerIsCoarse();
+
+// Runs `handler` whenever the viewport changes size; `handler` must outlive the
+// page.
+void listenToViewport(const Handler &handler);
+
+} // namespace runtime::dom

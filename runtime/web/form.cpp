@@ -1,0 +1,274 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/form.h"
+
+#include "runtime/command_boundary.h"
+#include "runtime/layout.h"
+#include "runtime/web/native_form.h"
+
+#include <algorithm>
+#include <string>
+
+namespace runtime {
+namespace {
+
+// A CSS pixel is a pixel at the standard density: the browser scales it to
+// the screen and to the page's zoom itself.
+PixelRect cssPixels(const TwipRect &twips) {
+    return toPixels(twips, standardDpi);
+}
+
+std::string px(int pixels) {
+    return std::to_string(pixels) + "px";
+}
+
+std::string quoted(std::string_view family) {
+    return "\"" + std::string(family) + "\"";
+}
+
+// The row's families, then the browser's own sans-serif where neither is
+// installed; the shared caption fitting keeps a caption whole in any of them.
+std::string families(const FontSpec &font) {
+    return quoted(font.family) + ", " + quoted(font.fallbackFamily) + ", sans-serif";
+}
+
+std::string points(double pointSize) {
+    return std::to_string(pointSize) + "pt";
+}
+
+// The CSS font shorthand: "400 8.000000pt "Liberation Sans", "Arial", sans-serif".
+std::string cssFont(const FontSpec &font, double pointSize) {
+    return std::to_string(font.weight) + " " + points(pointSize) + " " + families(font);
+}
+
+void setFont(const dom::Element &element, const FontSpec &font) {
+    element.setStyle("font-family", families(font));
+    element.setStyle("font-size", points(font.pointSize));
+    element.setStyle("font-weight", std::to_string(font.weight));
+}
+
+std::string_view cssColour(SystemColour colour) {
+    return colour == SystemColour::window ? "Field" : "FieldText";
+}
+
+// The order the controls stand in the page, which is the order Tab visits
+// them and a screen reader reads them: the focus order, each box's label right
+// before its box, then the rest as the table lists them.
+std::vector<std::size_t> documentOrder(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> order;
+    for (const std::size_t row : focusOrder(controls)) {
+        if (const ControlSpec *label = labelFor(controls, controls[row]))
+            order.push_back(static_cast<std::size_t>(label - controls.data()));
+        order.push_back(row);
+    }
+    for (std::size_t row = 0; row < controls.size(); ++row)
+        if (std::find(order.begin(), order.end(), row) == order.end())
+            order.push_back(row);
+    return order;
+}
+
+// The box a label names, for the labels that name one.
+const ControlSpec *boxNamedBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
+    const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
+        return row.kind == ControlKind::textBox && labelFor(controls, row) == &label;
+    });
+    return box != controls.end() ? &*box : nullptr;
+}
+
+// A label that names a box is its <label>, so that the box takes its caption
+// as its accessible name; the result the user copies is an <output>, which a
+// screen reader reads out when it changes.
+std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec &row) {
+    switch (row.kind) {
+    case ControlKind::textBox:
+        return "input";
+    case ControlKind::commandButton:
+        return "button";
+    case ControlKind::pictureBox:
+        return "img";
+    case ControlKind::label:
+        break;
+    }
+    if (boxNamedBy(controls, row) != nullptr)
+        return "label";
+    return row.selectable ? "output" : "span";
+}
+
+// Measurements, typed or pasted: a keypad with a decimal separator on touch
+// screens, and neither corrections nor remembered entries.
+void makeTextBox(const dom::Element &box, const ControlSpec &row,
+                 std::span<const ControlSpec> controls) {
+    box.setAttribute("type", "text");
+    box.setAttribute("inputmode", "decimal");
+    box.setAttribute("autocomplete", "off");
+    box.setAttribute("autocapitalize", "off");
+    box.setAttribute("spellcheck", "false");
+    if (labelFor(controls, row) == nullptr && !row.accessibleName.empty())
+        box.setAttribute("aria-label", row.accessibleName);
+}
+
+// The picture at the screen's density, drawn from the box's top-left corner
+// at its own size and clipped by the box; it says nothing a user needs.
+void makePicture(const dom::Element &picture, const ControlSpec &row) {
+    const std::string file(row.picture);
+    picture.setAttribute("src", file);
+    picture.setAttribute("srcset", file + " 1x, " + denseTwinName(file) + " 2x");
+    picture.setAttribute("alt", "");
+}
+
+void makeControl(const dom::Element &element, const ControlSpec &row,
+                 std::span<const ControlSpec> controls) {
+    const PixelRect bounds = cssPixels(row.bounds);
+    element.setStyle("left", px(bounds.left));
+    element.setStyle("top", px(bounds.top));
+    element.setStyle("width", px(bounds.width));
+    element.setStyle("height", px(bounds.height));
+    if (row.kind == ControlKind::textBox)
+        makeTextBox(element, row, controls);
+    else if (row.kind == ControlKind::commandButton)
+        element.setAttribute("type", "button");
+    else if (row.kind == ControlKind::pictureBox)
+        makePicture(element, row);
+    else if (const ControlSpec *box = boxNamedBy(controls, row))
+        element.setAttribute("for", box->name);
+    element.setText(row.text);
+    if (row.font != nullptr)
+        setFont(element, *row.font);
+    if (row.background != SystemColour::inherited)
+        element.setStyle("background-color", cssColour(row.background));
+    if (row.foreground != SystemColour::inherited)
+        element.setStyle("color", cssColour(row.foreground));
+    if (!row.toolTip.empty())
+        element.setAttribute("title", row.toolTip);
+    if (!row.accessibleDescription.empty())
+        element.setAttribute("aria-description", row.accessibleDescription);
+}
+
+// Shows `caption` in the largest size of the row's font, from its own down,
+// at which it fits the control, so that a long number is never cut into a
+// different one. The size is set only where it changes.
+void fitCaption(Form::Native &form, std::size_t row, std::string_view caption) {
+    const ControlSpec &control = form.table.controls[row];
+    const FontSpec &font = fontOf(form.table, control);
+    const double available = control.kind == ControlKind::commandButton
+                                 ? form.controls[row].contentWidth()
+                                 : cssPixels(control.bounds).width;
+    const double size = fittedPointSize(font.pointSize, available, [&](double pointSize) {
+        return dom::textWidth(caption, cssFont(font, pointSize));
+    });
+    if (size != form.captionSizes[row]) {
+        form.controls[row].setStyle("font-size", points(size));
+        form.captionSizes[row] = size;
+    }
+}
+
+// The button's press: dropped while the error box is open, which leaves the
+// rest of the page inert to the user but not to a script or an assistive
+// technology pressing the button.
+dom::Handler pressOf(Form::Native &form, Command command) {
+    return [&form, command] {
+        if (!form.errorBox.isOpen())
+            runCommand(command, form.form);
+    };
+}
+
+std::string errorBoxId(const FormSpec &table, std::string_view part) {
+    return std::string(table.name) + "-error-" + std::string(part);
+}
+
+} // namespace
+
+Form::Native::Native(const FormSpec &formTable, Form &owner)
+    : table(formTable), form(owner), clicks(formTable.controls.size()),
+      boxClosed([this] { dom::focusById(focusBeforeBox); }),
+      window("main", std::string(formTable.name)), captionSizes(formTable.controls.size(), 0.0),
+      errorBox("dialog", errorBoxId(formTable, "box")),
+      errorCaption("p", errorBoxId(formTable, "caption"), errorBox.id()),
+      errorText("p", errorBoxId(formTable, "text"), errorBox.id()),
+      errorButtons("form", errorBoxId(formTable, "buttons"), errorBox.id()),
+      errorOk("button", errorBoxId(formTable, "ok"), errorButtons.id()) {
+    window.setAttribute("class", "form");
+    window.setStyle("width", px(twipsToPixels(table.clientWidth, standardDpi)));
+    window.setStyle("height", px(twipsToPixels(table.clientHeight, standardDpi)));
+    setFont(window, table.font);
+
+    controls.resize(table.controls.size());
+    for (const std::size_t row : documentOrder(table.controls)) {
+        const ControlSpec &control = table.controls[row];
+        controls[row] =
+            dom::Element(tagOf(table.controls, control), std::string(control.name), window.id());
+        makeControl(controls[row], control, table.controls);
+        if (hasFittedCaption(control.kind) && !control.text.empty())
+            fitCaption(*this, row, control.text);
+        if (control.onClick != nullptr) {
+            clicks[row] = pressOf(*this, control.onClick);
+            controls[row].listen("click", clicks[row]);
+        }
+    }
+
+    // Nothing of the box is read before it opens: its text is the error's.
+    errorBox.setAttribute("class", "error-box");
+    setFont(errorBox, table.font);
+    errorBox.setAttribute("role", "alertdialog");
+    errorBox.setAttribute("aria-labelledby", errorCaption.id());
+    errorBox.setAttribute("aria-describedby", errorText.id());
+    errorBox.listen("close", boxClosed);
+    errorCaption.setAttribute("class", "caption");
+    errorCaption.setText(table.caption);
+    errorText.setAttribute("class", "message");
+    // A button of a dialog form closes the box without a script, by Enter
+    // or Space as well as by a click; Esc closes it too.
+    errorButtons.setAttribute("method", "dialog");
+    errorOk.setAttribute("autofocus", "");
+    errorOk.setText("OK");
+}
+
+void Form::Native::fitToViewport() const {
+    // The layout's own margin, Picture1's distance from the window's edge.
+    constexpr double margin = 8.0;
+    const double width = twipsToPixels(table.clientWidth, standardDpi);
+    const double height = twipsToPixels(table.clientHeight, standardDpi);
+    const double fit = std::min((dom::viewportWidth() - 2 * margin) / width,
+                                (dom::viewportHeight() - 2 * margin) / height);
+    // A page not laid out (no viewport yet) has nothing to fit.
+    if (fit <= 0.0)
+        return;
+    const double zoom = dom::pointerIsCoarse() ? fit : std::min(1.0, fit);
+    window.setStyle("zoom", std::to_string(zoom));
+}
+
+void Form::Native::showErrorBox(std::string_view text) {
+    errorText.setText(text);
+    focusBeforeBox = dom::focusedId();
+    errorBox.showModal();
+    errorOk.focus();
+}
+
+Form::Form(const FormSpec &table)
+    : m_table(table), m_native(std::make_unique<Native>(table, *this)) {}
+
+Form::~Form() = default;
+
+std::string Form::text(std::string_view textBox) const {
+    return m_native->controls[rowNamed(m_table, textBox, ControlKind::textBox)].value();
+}
+
+void Form::setCaption(std::string_view label, std::string_view caption) {
+    const std::size_t row = rowNamed(m_table, label, ControlKind::label);
+    m_native->controls[row].setText(caption);
+    fitCaption(*m_native, row, caption);
+}
+
+// The page centres the window; the focus goes to tab index 0.
+void Form::show() {
+    dom::setTitle(m_table.caption);
+    m_native->fitToViewport();
+    if (const std::vector<std::size_t> order = focusOrder(m_table.controls); !order.empty())
+        m_native->controls[order.front()].focus();
+}
+
+Form::Native &Form::native() const {
+    return *m_native;
+}
+
+} // namespace runtime

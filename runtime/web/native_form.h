@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The page's elements behind a Form, for the start-up and for the tests that
+// drive them.
+
+#include "runtime/form.h"
+#include "runtime/web/dom.h"
+
+#include <string>
+#include <vector>
+
+namespace runtime {
+
+struct Form::Native {
+    Native(const FormSpec &formTable, Form &owner);
+
+    // Scales the window to the viewport: on a touch screen it fills the
+    // viewport's width, or its height where that is tighter; with a mouse it
+    // stands at its own size, smaller only where the viewport is.
+    void fitToViewport() const;
+
+    // Shows the error box's text modal to the page, the focus on its OK
+    // button; closing it gives the focus back where it was.
+    void showErrorBox(std::string_view text);
+
+    const FormSpec &table;
+    Form &form;
+    // What the page's events run, by table row for the controls; they must
+    // outlive the elements that call them, so they come first.
+    std::vector<dom::Handler> clicks;
+    dom::Handler boxClosed;
+    // Where the focus goes back to when the error box closes.
+    std::string focusBeforeBox;
+    // The window: one element holding the controls, by table row.
+    dom::Element window;
+    std::vector<dom::Element> controls;
+    // By table row: the point size a caption is shown at, once fitted.
+    std::vector<double> captionSizes;
+    // The error box, a <dialog> of the page, with its caption, text and
+    // button.
+    dom::Element errorBox;
+    dom::Element errorCaption;
+    dom::Element errorText;
+    dom::Element errorButtons;
+    dom::Element errorOk;
+};
+
+} // namespace runtime
