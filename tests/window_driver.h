@@ -16,6 +16,9 @@ namespace driver {
 void setText(runtime::Form &form, std::string_view textBox, const std::string &text);
 // A text box's text, as UTF-8.
 std::string text(runtime::Form &form, std::string_view textBox);
+// What a text box holds once `typed` is typed or pasted into it: all of it on
+// the desktop; a browser's one-line box drops line breaks as they come in.
+std::string held(const std::string &typed);
 // Clicks a button; returns once its command has run.
 void click(runtime::Form &form, std::string_view button);
 // A label's caption, as UTF-8.

@@ -32,6 +32,10 @@ void setText(runtime::Form &form, std::string_view textBox, const std::string &t
     control<QLineEdit>(form, textBox).setText(QString::fromStdString(text));
 }
 
+std::string held(const std::string &typed) {
+    return typed;
+}
+
 std::string text(runtime::Form &form, std::string_view textBox) {
     return control<QLineEdit>(form, textBox).text().toStdString();
 }

@@ -66,6 +66,10 @@ void setText(runtime::Form &form, std::string_view textBox, const std::string &t
     SetWindowTextW(control(form, textBox), runtime::win32::toUtf16(text).c_str());
 }
 
+std::string held(const std::string &typed) {
+    return typed;
+}
+
 std::string text(runtime::Form &form, std::string_view textBox) {
     return runtime::win32::toUtf8(runtime::win32::windowText(control(form, textBox)));
 }
