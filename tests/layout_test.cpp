@@ -33,19 +33,6 @@ TEST_P(AtDensity, TwipsBecomePixels) {
     EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientHeight, d.dpi), d.clientHeight);
 }
 
-// Controls that do not overlap in twips do not overlap in pixels, at any density.
-TEST_P(AtDensity, NoTwoControlsOverlap) {
-    const auto &controls = ui::form1.controls;
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        for (std::size_t j = i + 1; j < controls.size(); ++j) {
-            const runtime::PixelRect a = runtime::toPixels(controls[i].bounds, GetParam().dpi);
-            const runtime::PixelRect b = runtime::toPixels(controls[j].bounds, GetParam().dpi);
-            const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
-                               a.top + a.height <= b.top || b.top + b.height <= a.top;
-            EXPECT_TRUE(apart) << controls[i].name << " overlaps " << controls[j].name;
-        }
-}
-
 INSTANTIATE_TEST_SUITE_P(Layout, AtDensity,
                          testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295},
                                          // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
