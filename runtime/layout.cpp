@@ -47,10 +47,12 @@ std::string withLiteralAmpersands(std::string_view caption) {
 }
 
 std::string denseTwinName(std::string_view file) {
+    const std::size_t slash = file.rfind('/');
     const std::size_t dot = file.rfind('.');
-    if (dot == std::string_view::npos)
-        return std::string(file) + "@2x";
-    return std::string(file.substr(0, dot)) + "@2x" + std::string(file.substr(dot));
+    const bool hasExtension =
+        dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
+    const std::size_t stem = hasExtension ? dot : file.size();
+    return std::string(file.substr(0, stem)) + "@2x" + std::string(file.substr(stem));
 }
 
 const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox) {

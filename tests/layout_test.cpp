@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/core/errors.h"
 #include "runtime/layout.h"
 #include "ui/form1.h"
 
@@ -33,19 +34,6 @@ TEST_P(AtDensity, TwipsBecomePixels) {
     EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientHeight, d.dpi), d.clientHeight);
 }
 
-// Controls that do not overlap in twips do not overlap in pixels, at any density.
-TEST_P(AtDensity, NoTwoControlsOverlap) {
-    const auto &controls = ui::form1.controls;
-    for (std::size_t i = 0; i < controls.size(); ++i)
-        for (std::size_t j = i + 1; j < controls.size(); ++j) {
-            const runtime::PixelRect a = runtime::toPixels(controls[i].bounds, GetParam().dpi);
-            const runtime::PixelRect b = runtime::toPixels(controls[j].bounds, GetParam().dpi);
-            const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
-                               a.top + a.height <= b.top || b.top + b.height <= a.top;
-            EXPECT_TRUE(apart) << controls[i].name << " overlaps " << controls[j].name;
-        }
-}
-
 INSTANTIATE_TEST_SUITE_P(Layout, AtDensity,
                          testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295},
                                          // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
@@ -71,6 +59,46 @@ TEST(LabelFor, IsTheLabelCarryingTheBoxAccessibleName) {
     }
     EXPECT_EQ(runtime::findControl(controls, "nessuno"), nullptr);
 }
+
+// A command that names a control the window lacks, or one of another kind,
+// is a fault of the program: the internal error, never a wrong control.
+TEST(RowNamed, IsTheRowOfThatNameAndKind) {
+    EXPECT_EQ(
+        ui::form1.controls[runtime::rowNamed(ui::form1, "gradi1", runtime::ControlKind::textBox)]
+            .name,
+        "gradi1");
+    for (const auto &[name, kind] : {std::pair{"nessuno", runtime::ControlKind::label},
+                                     {"gradi1", runtime::ControlKind::label}}) {
+        try {
+            runtime::rowNamed(ui::form1, name, kind);
+            ADD_FAILURE() << name;
+        } catch (const runtime::RuntimeError &error) {
+            EXPECT_EQ(error.code(), runtime::ErrorCode::internalError) << name;
+        }
+    }
+}
+
+struct Spelling {
+    std::string name;
+    std::string given;
+    std::string escaped;   // for a toolkit that takes '&' as an access key
+    std::string denseTwin; // as a picture's file name
+};
+
+class Spellings : public testing::TestWithParam<Spelling> {};
+
+TEST_P(Spellings, AreDecidedOnceForEveryBackend) {
+    EXPECT_EQ(runtime::withLiteralAmpersands(GetParam().given), GetParam().escaped);
+    EXPECT_EQ(runtime::denseTwinName(GetParam().given), GetParam().denseTwin);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layout, Spellings,
+    testing::Values(Spelling{"Plain", "logo.png", "logo.png", "logo@2x.png"},
+                    Spelling{"Ampersands", "a&b&&c.bmp", "a&&b&&&&c.bmp", "a&b&&c@2x.bmp"},
+                    Spelling{"NoExtension", "logo", "logo", "logo@2x"},
+                    Spelling{"DotInAFolder", "icons.v2/logo", "icons.v2/logo", "icons.v2/logo@2x"}),
+    rows::RowName());
 
 struct Fit {
     std::string name;

@@ -37,22 +37,26 @@ add_executable(layout_test layout_test.cpp)
 target_link_libraries(layout_test PRIVATE project_options ui GTest::gtest_main)
 windows_test(NAME layout_test TIMEOUT 120 COMMAND layout_test)
 
-# The command suite drives real Win32 controls through the window driver.
-add_executable(command_test command_test.cpp win32/window_driver.cpp)
-target_link_libraries(command_test PRIVATE project_options ui GTest::gtest_main)
+# The window driver reaches real Win32 controls, for the command suite and
+# the window suite alike; it reads names as screen readers do, through
+# Microsoft Active Accessibility (uuid before oleacc: the latter names
+# IID_IAccessible only as a DLL export).
+add_library(window_driver STATIC win32/window_driver.cpp)
+target_link_libraries(window_driver PUBLIC project_options ui GTest::gtest
+    PRIVATE uuid oleacc ole32 oleaut32)
+
+add_executable(command_test command_test.cpp)
+target_link_libraries(command_test PRIVATE window_driver GTest::gtest_main)
 windows_test(NAME command_test TIMEOUT 240 COMMAND command_test)
 
-# ---- window_test: the window suite at 96 and at 144 dpi --------------------
-# What only the Win32 window has, at both densities. It carries the program's
-# resources: the manifest (screen density, control look), icon and pictures.
-add_executable(window_test win32/window_test.cpp win32/window_driver.cpp)
-# uuid before oleacc: the latter names IID_IAccessible only as a DLL export.
-target_link_libraries(window_test PRIVATE project_options ui program_resources GTest::gtest_main
-    uuid oleacc ole32 oleaut32)
+# The window suite every backend runs, and what only the Win32 window has,
+# at 96 and at 144 dpi. It carries the program's resources: the manifest
+# (screen density, control look), icon and pictures.
+add_executable(window_test window_test.cpp win32/win32_window_test.cpp)
+target_link_libraries(window_test PRIVATE window_driver program_resources GTest::gtest_main)
 windows_test(NAME window_test TIMEOUT 300 COMMAND window_test)
 windows_test(NAME window_test_at_144_dpi TIMEOUT 300 COMMAND window_test)
 set_property(TEST window_test_at_144_dpi APPEND PROPERTY ENVIRONMENT WINE_DPI=144)
-# ---------------------------------------------------------------------------
 
 # The round trip of the number format on an even 1/256 of all finite singles,
 # under Windows' C library.

@@ -49,11 +49,16 @@ EM_JS(void, passo_dom_set_text, (const char *id, int idLength, const char *text,
         UTF8ToString(text, textLength);
 });
 
-EM_JS(int, passo_dom_value_size, (const char *id, int idLength),
-      { return lengthBytesUTF8(document.getElementById(UTF8ToString(id, idLength)).value); });
+// A box's text as UTF-8, through the browser's own encoder, which writes a
+// lone surrogate (half a character, which a box may hold) as U+FFFD.
+EM_JS(int, passo_dom_value_size, (const char *id, int idLength), {
+    var value = document.getElementById(UTF8ToString(id, idLength)).value;
+    return new TextEncoder().encode(value).length;
+});
 
-EM_JS(void, passo_dom_copy_value, (const char *id, int idLength, char *buffer, int bufferSize), {
-    stringToUTF8(document.getElementById(UTF8ToString(id, idLength)).value, buffer, bufferSize);
+EM_JS(void, passo_dom_copy_value, (const char *id, int idLength, char *buffer), {
+    var value = document.getElementById(UTF8ToString(id, idLength)).value;
+    HEAPU8.set(new TextEncoder().encode(value), buffer);
 });
 
 EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
@@ -172,8 +177,7 @@ void Element::setText(std::string_view text) const {
 std::string Element::value() const {
     std::string text(static_cast<std::size_t>(passo_dom_value_size(m_id.data(), byteCount(m_id))),
                      '\0');
-    // The copy ends with a NUL, which the string keeps past its end.
-    passo_dom_copy_value(m_id.data(), byteCount(m_id), text.data(), byteCount(text) + 1);
+    passo_dom_copy_value(m_id.data(), byteCount(m_id), text.data());
     return text;
 }
 

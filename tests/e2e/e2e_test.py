@@ -22,13 +22,13 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 import xdriver  # noqa: E402
+from error_boxes import box_text  # noqa: E402
 from report import run_checks  # noqa: E402
 from xdriver import (  # noqa: E402
     CALCOLA, CENTIMETRI, GRADI, RESULT, TITLE, DriverError, Program,
 )
 
-ERROR_TEXT = ("Errore di run-time '13':\n\nTipo non corrispondente\n"
-              "GRADI MISURATI deve essere un numero, come 90 o 12,5")
+ERROR_TEXT = box_text("degreesNotANumber")
 
 # The whole run must end well within this; past it the run stops as failed.
 OVERALL_TIMEOUT = 240

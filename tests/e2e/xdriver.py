@@ -97,13 +97,12 @@ class Program:
         self.stop()
 
 
-def visible_windows(pid, title=TITLE):
-    """Ids of the program's mapped windows with this exact title."""
-    out = run(
-        ["xdotool", "search", "--all", "--onlyvisible", "--pid", str(pid),
-         "--name", f"^{title}$"],
-        check=False,
-    )
+def visible_windows(pid=None, title=TITLE):
+    """Ids of the mapped windows with this exact title: the program's, or
+    any program's where its pid is not known (Wine's windows carry none)."""
+    by_pid = ["--all", "--pid", str(pid)] if pid is not None else []
+    out = run(["xdotool", "search", *by_pid, "--onlyvisible", "--name", f"^{title}$"],
+              check=False)
     return [int(line) for line in out.split()]
 
 

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/application.h"
 #include "runtime/qt/command_line.h"
 #include "ui/form1.h"
 
@@ -148,5 +149,33 @@ INSTANTIATE_TEST_SUITE_P(
                         "",
                         ""}),
     rows::RowName());
+
+// A window that cannot be built is said in one line on standard error,
+// never as a crash or a silent end.
+TEST(StartUp, AWindowThatCannotBeBuiltIsReported) {
+    runtime::FormSpec tooSmall = ui::form1;
+    tooSmall.clientWidth = 15;
+    const runtime::ApplicationDescription application{
+        .title = ui::application.title,
+        .version = ui::application.version,
+        .desktopFileName = ui::application.desktopFileName,
+        .commandName = ui::application.commandName,
+        .summary = ui::application.summary,
+        .startupForm = tooSmall,
+    };
+    char program[] = "passo-rigatura";
+    char platform[] = "-platform";
+    char offscreen[] = "offscreen";
+    char *arguments[] = {program, platform, offscreen, nullptr};
+    int count = 3;
+    testing::internal::CaptureStderr();
+    const int status = runtime::run(count, arguments, application);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(printed.ends_with("\npasso-rigatura: Impossibile aprire la finestra del programma "
+                                  "(errore di run-time '51': Errore interno).\n") ||
+                printed.starts_with("passo-rigatura: Impossibile"))
+        << printed;
+}
 
 } // namespace

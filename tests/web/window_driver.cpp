@@ -1,5 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
+
+// The browser's driver, in the part that works in any page: Chromium's, and
+// jsdom's under Node, where the command suite runs. What needs the browser
+// itself (real keys, the accessibility tree, the fonts drawn) is in
+// chromium_driver.cpp. A paste is the box's value and an input event; a
+// click, as an automation tool's, is the element's own click.
+
 #include "tests/window_driver.h"
 
 #include "runtime/layout.h"
@@ -13,25 +20,39 @@
 #include <stdexcept>
 #include <string>
 
-// What a user does to the page, done through the page as a browser would:
-// a text typed or pasted is the box's value and an input event, a click is
-// the element's own click.
-EM_JS(void, driver_set_value, (const char *id, int idLength, const char *text, int textLength), {
+// A paste: the box's new value, then the input event that tells the page.
+EM_JS(void, driver_set_value_utf8, (const char *id, int idLength, const char *text, int length), {
     var box = document.getElementById(UTF8ToString(id, idLength));
-    box.value = UTF8ToString(text, textLength);
+    box.value = new TextDecoder().decode(HEAPU8.subarray(text, text + length));
     box.dispatchEvent(new Event("input", {bubbles : true}));
 });
+
+EM_JS(void, driver_set_value_utf16, (const char *id, int idLength, const char16_t *text, int units),
+      {
+          var box = document.getElementById(UTF8ToString(id, idLength));
+          box.value =
+              String.fromCharCode.apply(null, HEAPU16.subarray(text >> 1, (text >> 1) + units));
+          box.dispatchEvent(new Event("input", {bubbles : true}));
+      });
 
 EM_JS(void, driver_click, (const char *id, int idLength),
       { document.getElementById(UTF8ToString(id, idLength)).click(); });
 
-EM_JS(int, driver_text_size, (const char *id, int idLength),
-      { return lengthBytesUTF8(document.getElementById(UTF8ToString(id, idLength)).textContent); });
-
-EM_JS(void, driver_copy_text, (const char *id, int idLength, char *buffer, int bufferSize), {
-    stringToUTF8(document.getElementById(UTF8ToString(id, idLength)).textContent, buffer,
-                 bufferSize);
+// What an element shows: a box's value, or else its text.
+EM_JS(int, driver_shown_size, (const char *id, int idLength), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    var shown = "value" in element ? element.value : element.textContent;
+    return new TextEncoder().encode(shown).length;
 });
+
+EM_JS(void, driver_copy_shown, (const char *id, int idLength, char *buffer), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    var shown = "value" in element ? element.value : element.textContent;
+    HEAPU8.set(new TextEncoder().encode(shown), buffer);
+});
+
+EM_JS(void, driver_focus, (const char *id, int idLength),
+      { document.getElementById(UTF8ToString(id, idLength)).focus(); });
 
 EM_JS(int, driver_element_count, (), { return document.getElementsByTagName("*").length; });
 
@@ -42,22 +63,32 @@ int byteCount(std::string_view text) {
     return static_cast<int>(text.size());
 }
 
-const runtime::dom::Element &control(runtime::Form &form, std::string_view name) {
+const std::string &idOf(runtime::Form &form, std::string_view name) {
     const runtime::ControlSpec *row = runtime::findControl(form.table().controls, name);
     if (row == nullptr)
         throw std::logic_error("no control " + std::string(name));
-    return form.native().controls[static_cast<std::size_t>(row - form.table().controls.data())];
+    return form.native()
+        .controls[static_cast<std::size_t>(row - form.table().controls.data())]
+        .id();
 }
 
 } // namespace
 
 void setText(runtime::Form &form, std::string_view textBox, const std::string &text) {
-    const std::string &id = control(form, textBox).id();
-    driver_set_value(id.data(), byteCount(id), text.data(), byteCount(text));
+    const std::string &id = idOf(form, textBox);
+    driver_set_value_utf8(id.data(), byteCount(id), text.data(), byteCount(text));
 }
 
-std::string text(runtime::Form &form, std::string_view textBox) {
-    return control(form, textBox).value();
+void setTextUtf16(runtime::Form &form, std::string_view textBox, const std::u16string &text) {
+    const std::string &id = idOf(form, textBox);
+    driver_set_value_utf16(id.data(), byteCount(id), text.data(), static_cast<int>(text.size()));
+}
+
+std::string text(runtime::Form &form, std::string_view control) {
+    const std::string &id = idOf(form, control);
+    std::string shown(static_cast<std::size_t>(driver_shown_size(id.data(), byteCount(id))), '\0');
+    driver_copy_shown(id.data(), byteCount(id), shown.data());
+    return shown;
 }
 
 std::string held(const std::string &typed) {
@@ -67,15 +98,17 @@ std::string held(const std::string &typed) {
 }
 
 void click(runtime::Form &form, std::string_view button) {
-    const std::string &id = control(form, button).id();
+    const std::string &id = idOf(form, button);
     driver_click(id.data(), byteCount(id));
 }
 
-std::string caption(runtime::Form &form, std::string_view label) {
-    const std::string &id = control(form, label).id();
-    std::string shown(static_cast<std::size_t>(driver_text_size(id.data(), byteCount(id))), '\0');
-    driver_copy_text(id.data(), byteCount(id), shown.data(), byteCount(shown) + 1);
-    return shown;
+void pressByAutomation(runtime::Form &form, std::string_view button) {
+    click(form, button);
+}
+
+void focus(runtime::Form &form, std::string_view control) {
+    const std::string &id = idOf(form, control);
+    driver_focus(id.data(), byteCount(id));
 }
 
 // The program's heap in use, and the page's elements, a kilobyte each.
@@ -83,10 +116,9 @@ long resourceUse() {
     return static_cast<long>(mallinfo().uordblks) + 1024L * driver_element_count();
 }
 
-// As on Linux: the suite's own record of every error box is most of what
-// grows.
+// Less than one byte a click.
 long resourceSlack() {
-    return 1L << 20;
+    return 1024;
 }
 
 } // namespace driver

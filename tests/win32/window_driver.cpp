@@ -7,17 +7,86 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 namespace driver {
 namespace {
 
-HWND control(runtime::Form &form, std::string_view name) {
-    const HWND found = form.native().control(name);
-    if (found == nullptr)
+using runtime::win32::toUtf16;
+using runtime::win32::toUtf8;
+using runtime::win32::windowText;
+
+// The exit status the event loop was told to end with, once it was.
+std::optional<int> quitStatus;
+
+std::size_t rowOf(runtime::Form &form, std::string_view name) {
+    const runtime::ControlSpec *row = runtime::findControl(form.table().controls, name);
+    if (row == nullptr)
         throw std::logic_error("no control " + std::string(name));
-    return found;
+    return static_cast<std::size_t>(row - form.table().controls.data());
+}
+
+HWND window(runtime::Form &form) {
+    return form.native().window.get();
+}
+
+HWND control(runtime::Form &form, std::string_view name) {
+    return form.native().controls[rowOf(form, name)];
+}
+
+// Runs the program's event loop until it has nothing left to do.
+void pump(runtime::Form &form) {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            quitStatus = static_cast<int>(message.wParam);
+        else
+            form.native().dispatch(message);
+    }
+}
+
+void postKey(runtime::Form &form, WPARAM key, std::optional<wchar_t> character) {
+    const HWND target = GetFocus();
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    if (character)
+        PostMessageW(target, WM_CHAR, *character, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    pump(form);
+}
+
+// The control's text as drawn: its extent in the control's font.
+SIZE textExtent(HWND control, HFONT font, std::wstring *face = nullptr) {
+    const std::wstring text = windowText(control);
+    SIZE extent{};
+    const HDC dc = GetDC(control);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    if (face != nullptr) {
+        face->assign(LF_FACESIZE, L'\0');
+        face->resize(static_cast<std::size_t>(GetTextFaceW(dc, LF_FACESIZE, face->data()) - 1));
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return extent;
+}
+
+HFONT fontOf(HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+RECT client(HWND control) {
+    RECT r{};
+    GetClientRect(control, &r);
+    return r;
 }
 
 // Wine counts no GUI objects for GetGuiResources, but keeps the GDI handle
@@ -60,26 +129,290 @@ long threadWindows() {
     return count;
 }
 
+bool isDialogBox(HWND candidate) {
+    wchar_t name[16]{};
+    GetClassNameW(candidate, name, 16);
+    return std::wstring_view(name) == L"#32770" && IsWindowVisible(candidate);
+}
+
+BOOL CALLBACK collectDialog(HWND candidate, LPARAM found) {
+    if (isDialogBox(candidate))
+        reinterpret_cast<std::vector<HWND> *>(found)->push_back(candidate);
+    return TRUE;
+}
+
+std::vector<HWND> openBoxes(DWORD thread) {
+    std::vector<HWND> found;
+    EnumThreadWindows(thread, collectDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+BOOL CALLBACK countButton(HWND child, LPARAM count) {
+    wchar_t name[16]{};
+    GetClassNameW(child, name, 16);
+    *reinterpret_cast<int *>(count) += _wcsicmp(name, L"Button") == 0 ? 1 : 0;
+    return TRUE;
+}
+
+POINT centre(HWND of) {
+    RECT r{};
+    GetWindowRect(of, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+SeenBox describe(HWND box, HWND owner) {
+    SeenBox seen{toUtf8(windowText(box)), toUtf8(windowText(GetDlgItem(box, 0xFFFF))),
+                 GetWindow(box, GW_OWNER) == owner, false, 0};
+    const POINT a = centre(box);
+    const POINT b = centre(owner);
+    seen.centredOnWindow = std::abs(a.x - b.x) <= 2 && std::abs(a.y - b.y) <= 2;
+    EnumChildWindows(box, countButton, reinterpret_cast<LPARAM>(&seen.buttons));
+    return seen;
+}
+
+// Watches the program's thread from another one while the press waits for
+// its boxes: each new box is read, the second press is posted while the
+// first box is open, and every box is answered with OK, the newest first.
+class BoxAnswerer {
+public:
+    BoxAnswerer(DWORD thread, HWND owner, HWND button, bool pressAgain)
+        : m_thread(thread), m_owner(owner), m_button(button), m_pressAgain(pressAgain),
+          m_worker([this] { watch(); }) {}
+    ~BoxAnswerer() {
+        m_done = true;
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+    BoxAnswerer(const BoxAnswerer &) = delete;
+    BoxAnswerer &operator=(const BoxAnswerer &) = delete;
+
+    std::vector<SeenBox> seen() {
+        m_done = true;
+        if (m_worker.joinable())
+            m_worker.join();
+        return m_seen;
+    }
+
+private:
+    void watch() {
+        std::vector<HWND> known;
+        for (int tick = 0; tick < 1000 && !m_done; ++tick) {
+            const std::vector<HWND> open = openBoxes(m_thread);
+            for (const HWND box : open)
+                if (std::find(known.begin(), known.end(), box) == known.end()) {
+                    known.push_back(box);
+                    m_seen.push_back(describe(box, m_owner));
+                }
+            if (!open.empty() && m_pressAgain) {
+                m_pressAgain = false;
+                PostMessageW(m_button, BM_CLICK, 0, 0);
+                Sleep(300); // time for a box it opened to appear
+                continue;
+            }
+            if (!open.empty())
+                PostMessageW(open.back(), WM_COMMAND, IDOK, 0);
+            Sleep(20);
+        }
+        // Nothing is left open, whatever happened.
+        for (const HWND box : openBoxes(m_thread))
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+
+    DWORD m_thread;
+    HWND m_owner;
+    HWND m_button;
+    bool m_pressAgain;
+    std::atomic<bool> m_done = false;
+    std::vector<SeenBox> m_seen;
+    std::thread m_worker;
+};
+
 } // namespace
 
+void show(runtime::Form &form) {
+    quitStatus.reset();
+    form.show();
+    pump(form);
+}
+
 void setText(runtime::Form &form, std::string_view textBox, const std::string &text) {
-    SetWindowTextW(control(form, textBox), runtime::win32::toUtf16(text).c_str());
+    SetWindowTextW(control(form, textBox), toUtf16(text).c_str());
 }
 
 std::string held(const std::string &typed) {
     return typed;
 }
 
-std::string text(runtime::Form &form, std::string_view textBox) {
-    return runtime::win32::toUtf8(runtime::win32::windowText(control(form, textBox)));
+void setTextUtf16(runtime::Form &form, std::string_view textBox, const std::u16string &text) {
+    const std::wstring wide(text.begin(), text.end());
+    SetWindowTextW(control(form, textBox), wide.c_str());
+}
+
+void type(runtime::Form &form, std::string_view textBox, const std::string &text) {
+    const HWND box = control(form, textBox);
+    SetFocus(box);
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SendMessageW(box, WM_CLEAR, 0, 0);
+    for (const wchar_t unit : toUtf16(text))
+        PostMessageW(box, WM_CHAR, unit, 1);
+    pump(form);
+}
+
+std::string text(runtime::Form &form, std::string_view name) {
+    return toUtf8(windowText(control(form, name)));
 }
 
 void click(runtime::Form &form, std::string_view button) {
     SendMessageW(control(form, button), BM_CLICK, 0, 0);
+    pump(form);
 }
 
-std::string caption(runtime::Form &form, std::string_view label) {
-    return text(form, label);
+// What an automation tool's press of a button comes to on Windows.
+void pressByAutomation(runtime::Form &form, std::string_view button) {
+    click(form, button);
+}
+
+void press(runtime::Form &form, Key key) {
+    switch (key) {
+    case Key::tab:
+        postKey(form, VK_TAB, std::nullopt);
+        break;
+    case Key::enter:
+        postKey(form, VK_RETURN, L'\r');
+        break;
+    case Key::escape:
+        postKey(form, VK_ESCAPE, L'\x1b');
+        break;
+    }
+}
+
+void focus(runtime::Form &form, std::string_view name) {
+    SetFocus(control(form, name));
+    pump(form);
+}
+
+std::string focused(runtime::Form &form) {
+    const HWND focus = GetFocus();
+    for (const runtime::ControlSpec &row : form.table().controls)
+        if (control(form, row.name) == focus)
+            return std::string(row.name);
+    return {};
+}
+
+// A plain window of the same thread, left open for the rest of the run.
+void putAnotherWindowInFront(runtime::Form &form) {
+    static runtime::win32::WindowOwner other;
+    other.reset(CreateWindowExW(0, L"STATIC", L"altro", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    SetForegroundWindow(other.get());
+    SetActiveWindow(other.get());
+    pump(form);
+    if (GetActiveWindow() == window(form))
+        throw std::runtime_error("the window is still active");
+}
+
+bool isOpen(runtime::Form &form) {
+    pump(form);
+    return IsWindowVisible(window(form)) && !quitStatus;
+}
+
+int layoutDpi(runtime::Form &form) {
+    return static_cast<int>(GetDpiForWindow(window(form)));
+}
+
+runtime::PixelRect placement(runtime::Form &form, std::string_view name) {
+    RECT r{};
+    GetWindowRect(control(form, name), &r);
+    MapWindowPoints(nullptr, window(form), reinterpret_cast<POINT *>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+runtime::PixelRect clientArea(runtime::Form &form) {
+    const RECT r = client(window(form));
+    return {0, 0, r.right, r.bottom};
+}
+
+bool isResizable(runtime::Form &form) {
+    return (GetWindowLongW(window(form), GWL_STYLE) & WS_THICKFRAME) != 0;
+}
+
+std::string title(runtime::Form &form) {
+    return toUtf8(windowText(window(form)));
+}
+
+bool hasIcon(runtime::Form &form) {
+    return SendMessageW(window(form), WM_GETICON, ICON_BIG, 0) != 0;
+}
+
+// A button's caption keeps clear of its raised edge and focus rectangle.
+bool captionFits(runtime::Form &form, std::string_view name) {
+    const HWND c = control(form, name);
+    const SIZE extent = textExtent(c, fontOf(c));
+    const RECT room = client(c);
+    const bool isButton =
+        form.table().controls[rowOf(form, name)].kind == runtime::ControlKind::commandButton;
+    const int margin =
+        isButton ? 4 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(layoutDpi(form))) : 0;
+    return extent.cx + margin <= room.right && extent.cy <= room.bottom;
+}
+
+bool atTableSize(runtime::Form &form, std::string_view name) {
+    LOGFONTW logical{};
+    GetObjectW(fontOf(control(form, name)), sizeof logical, &logical);
+    const runtime::ControlSpec &row = form.table().controls[rowOf(form, name)];
+    const double points = runtime::fontOf(form.table(), row).pointSize;
+    return logical.lfHeight == -std::lround(points * layoutDpi(form) / 72.0);
+}
+
+std::string fontFamily(runtime::Form &form, std::string_view name) {
+    const HWND c = control(form, name);
+    std::wstring face;
+    textExtent(c, fontOf(c), &face);
+    return toUtf8(face);
+}
+
+// Through Microsoft Active Accessibility, as a screen reader reads it.
+std::string accessibleName(runtime::Form &form, std::string_view name) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        throw std::runtime_error("no COM");
+    IAccessible *accessible = nullptr;
+    std::string read;
+    if (AccessibleObjectFromWindow(control(form, name), static_cast<DWORD>(OBJID_CLIENT),
+                                   IID_IAccessible,
+                                   reinterpret_cast<void **>(&accessible)) == S_OK) {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (accessible->get_accName(self, &text) == S_OK && text != nullptr)
+            read = toUtf8(text);
+        SysFreeString(text);
+        accessible->Release();
+    }
+    CoUninitialize();
+    return read;
+}
+
+std::string copyAll(runtime::Form &form, std::string_view name) {
+    const HWND c = control(form, name);
+    SendMessageW(c, EM_SETSEL, 0, -1);
+    SendMessageW(c, WM_COPY, 0, 0);
+    std::string copied;
+    if (OpenClipboard(window(form))) {
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            copied = toUtf8(static_cast<const wchar_t *>(GlobalLock(data)));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return copied;
+}
+
+std::vector<SeenBox> pressAndAnswerBoxes(runtime::Form &form, std::string_view button,
+                                         bool pressAgain) {
+    BoxAnswerer answerer(GetCurrentThreadId(), window(form), control(form, button), pressAgain);
+    pressByAutomation(form, button);
+    return answerer.seen();
 }
 
 long resourceUse() {
