@@ -29,6 +29,18 @@ function(node_program target)
     target_link_options(${target} PRIVATE -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1)
 endfunction()
 
+# The window suite runs in a page of headless Chromium, in a build of its own
+# (see cmake/emscripten.cmake): the page, and nothing else, is made there.
+if(PASSO_WEB_SUITE_PAGE)
+    add_executable(window_test window_test.cpp web/window_driver.cpp web/chromium_driver.cpp)
+    target_link_libraries(window_test PRIVATE project_options ui GTest::gtest_main)
+    set(suite_page ${CMAKE_CURRENT_SOURCE_DIR}/web/suite_page.js)
+    target_link_options(window_test PRIVATE -sENVIRONMENT=web -sASYNCIFY -sALLOW_MEMORY_GROWTH=1
+        --pre-js ${suite_page})
+    set_property(TARGET window_test APPEND PROPERTY LINK_DEPENDS ${suite_page})
+    return()
+endif()
+
 node_test(NAME calc_test TIMEOUT 60 SOURCES calc_test.cpp LIBRARIES calc)
 node_test(NAME conversions_test TIMEOUT 120 SOURCES conversions_test.cpp LIBRARIES runtime_core)
 
@@ -46,3 +58,33 @@ set(jsdom_page ${CMAKE_CURRENT_SOURCE_DIR}/web/jsdom_page.js)
 target_link_options(command_test PRIVATE --pre-js ${jsdom_page})
 set_property(TARGET command_test APPEND PROPERTY LINK_DEPENDS ${jsdom_page})
 set_property(TEST command_test APPEND PROPERTY ENVIRONMENT NODE_PATH=/usr/share/nodejs)
+
+# The window suite's page, built apart and driven in Chromium by
+# browser_check.py, which stands for the user's keyboard and the screen reader
+# (real key events, the accessibility tree), at density 1 and 2.
+include(ExternalProject)
+set(suite_build ${PROJECT_BINARY_DIR}/window-suite)
+ExternalProject_Add(window_suite_page
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${suite_build}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+               -DBUILD_TESTING=ON -DPASSO_WEB_SUITE_PAGE=ON
+               -DPASSO_WARNINGS_AS_ERRORS=${PASSO_WARNINGS_AS_ERRORS}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build ${suite_build} --target window_test
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON)
+
+set(browser_check /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_check.py
+    --site ${PROJECT_BINARY_DIR}/site --artifacts ${CMAKE_CURRENT_BINARY_DIR}/browser-artifacts)
+foreach(density 1 2)
+    set(name window_test_at_density_${density})
+    add_test(NAME ${name} COMMAND ${browser_check} --density ${density}
+        --suite ${suite_build}/tests/window_test.js)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS browser)
+endforeach()
+
+# The site as a visitor gets it: a phone, a reload with no network, requests
+# only to its own origin, nothing in the console; screenshots in
+# browser-artifacts.
+add_test(NAME site_in_chromium COMMAND ${browser_check})
+set_tests_properties(site_in_chromium PROPERTIES TIMEOUT 300 LABELS browser)

@@ -80,6 +80,22 @@ EM_JS(void, passo_dom_listen,
                   UTF8ToString(event, eventLength), function() { _passo_dom_event(handler); });
       });
 
+EM_JS(void, passo_dom_take_key,
+      (const char *id, int idLength, const char *key, int keyLength, int shift,
+       const void *handler),
+      {
+          var wanted = UTF8ToString(key, keyLength);
+          document.getElementById(UTF8ToString(id, idLength))
+              .addEventListener(
+                  "keydown", function(event) {
+                      if (event.key != wanted || event.shiftKey != !!shift || event.ctrlKey ||
+                          event.altKey || event.metaKey)
+                          return;
+                      event.preventDefault();
+                      _passo_dom_event(handler);
+                  });
+      });
+
 EM_JS(int, passo_dom_is_open, (const char *id, int idLength),
       { return document.getElementById(UTF8ToString(id, idLength)).open ? 1 : 0; });
 
@@ -191,6 +207,11 @@ double Element::contentWidth() const {
 
 void Element::listen(std::string_view event, const Handler &handler) const {
     passo_dom_listen(m_id.data(), byteCount(m_id), event.data(), byteCount(event), &handler);
+}
+
+void Element::takeKey(std::string_view key, bool shift, const Handler &handler) const {
+    passo_dom_take_key(m_id.data(), byteCount(m_id), key.data(), byteCount(key), shift ? 1 : 0,
+                       &handler);
 }
 
 bool Element::isOpen() const {

@@ -45,6 +45,10 @@ public:
     // Runs `handler` at each `event` on the element for as long as the element
     // lives; `handler` must outlive it.
     void listen(std::string_view event, const Handler &handler) const;
+    // Runs `handler` in place of what the browser does when `key` (a
+    // KeyboardEvent key name) is pressed on the element, with Shift or
+    // without, and no other modifier; `handler` must outlive the element.
+    void takeKey(std::string_view key, bool shift, const Handler &handler) const;
     // A <dialog>: whether it is open, and opening it modal to the page.
     bool isOpen() const;
     void showModal() const;

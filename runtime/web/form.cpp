@@ -206,6 +206,19 @@ Form::Native::Native(const FormSpec &formTable, Form &owner)
         }
     }
 
+    const std::vector<std::size_t> order = focusOrder(table.controls);
+    if (!order.empty()) {
+        const dom::Element &first = controls[order.front()];
+        const dom::Element &last = controls[order.back()];
+        tabToFirst = [&first] { first.focus(); };
+        tabToLast = [&last] { last.focus(); };
+        last.takeKey("Tab", false, tabToFirst);
+        first.takeKey("Tab", true, tabToLast);
+    }
+    for (const std::size_t row : order)
+        if (table.controls[row].kind == ControlKind::commandButton)
+            controls[row].takeKey("Enter", false, ignore);
+
     // Nothing of the box is read before it opens: its text is the error's.
     errorBox.setAttribute("class", "error-box");
     setFont(errorBox, table.font);

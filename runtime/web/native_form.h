@@ -31,6 +31,12 @@ struct Form::Native {
     // outlive the elements that call them, so they come first.
     std::vector<dom::Handler> clicks;
     dom::Handler boxClosed;
+    // Tab goes round the window as in a desktop dialog: from the last control
+    // to the first, and back with Shift.
+    dom::Handler tabToFirst;
+    dom::Handler tabToLast;
+    // Enter on the button presses nothing, as on the desktop.
+    dom::Handler ignore = [] {};
     // Where the focus goes back to when the error box closes.
     std::string focusBeforeBox;
     // The window: one element holding the controls, by table row.
