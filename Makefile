@@ -20,7 +20,7 @@ CMAKE_FLAGS ?=
 # compiler's new warning never stops a user's build.
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: web setup-web build-web test-web serve-web
+.PHONY: web setup-web build-web test-web serve-web bench-web
 .PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean windows build-windows package-windows
 
 setup:
@@ -126,6 +126,13 @@ test-web: build-web
 # The site on 127.0.0.1, at the address it prints, until interrupted.
 serve-web: web
 	scripts/serve-web $(WEB_DIR)/site
+
+# The browser version's figures against a bare page in the same run: page
+# ready and one click in headless Chromium, and the site's size; part of
+# make bench.
+bench-web: setup web
+	/usr/bin/python3 bench/web_startup.py $(WEB_DIR)/site
+bench: bench-web
 
 # The fuzzers, built with clang, libFuzzer and the sanitizers.
 build-fuzz: setup

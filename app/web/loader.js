@@ -13,7 +13,11 @@ Module["onAbort"] = function () {
     document.body.appendChild(sentence);
 };
 
-// Service workers exist only in a secure context (HTTPS, or 127.0.0.1).
+// Service workers exist only in a secure context (HTTPS, or 127.0.0.1). The
+// worker's first copy of the site waits until the page is loaded, so that it
+// never competes with the page's own start.
 if ("serviceWorker" in navigator) {
-    navigator.serviceWorker.register("service-worker.js");
+    addEventListener("load", function () {
+        navigator.serviceWorker.register("service-worker.js");
+    });
 }

@@ -50,16 +50,17 @@ EM_JS(void, passo_dom_set_text, (const char *id, int idLength, const char *text,
 });
 
 // A box's text as UTF-8, through the browser's own encoder, which writes a
-// lone surrogate (half a character, which a box may hold) as U+FFFD.
+// lone surrogate (half a character, which a box may hold) as U+FFFD. The
+// bytes wait in the page between the two calls that take them.
 EM_JS(int, passo_dom_value_size, (const char *id, int idLength), {
+    if (!Module.passoEncoder)
+        Module.passoEncoder = new TextEncoder();
     var value = document.getElementById(UTF8ToString(id, idLength)).value;
-    return new TextEncoder().encode(value).length;
+    Module.passoValue = Module.passoEncoder.encode(value);
+    return Module.passoValue.length;
 });
 
-EM_JS(void, passo_dom_copy_value, (const char *id, int idLength, char *buffer), {
-    var value = document.getElementById(UTF8ToString(id, idLength)).value;
-    HEAPU8.set(new TextEncoder().encode(value), buffer);
-});
+EM_JS(void, passo_dom_copy_value, (char *buffer), { HEAPU8.set(Module.passoValue, buffer); });
 
 EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
     var element = document.getElementById(UTF8ToString(id, idLength));
@@ -67,10 +68,11 @@ EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
         element.focus();
 });
 
-EM_JS(double, passo_dom_content_width, (const char *id, int idLength), {
-    var element = document.getElementById(UTF8ToString(id, idLength));
-    var style = getComputedStyle(element);
-    return element.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+// From the element's style alone, which needs no layout of the page.
+EM_JS(double, passo_dom_horizontal_inset, (const char *id, int idLength), {
+    var style = getComputedStyle(document.getElementById(UTF8ToString(id, idLength)));
+    return parseFloat(style.paddingLeft) + parseFloat(style.paddingRight) +
+           parseFloat(style.borderLeftWidth) + parseFloat(style.borderRightWidth);
 });
 
 EM_JS(void, passo_dom_listen,
@@ -115,7 +117,8 @@ EM_JS(void, passo_dom_copy_focused_id, (char *buffer, int bufferSize), {
 EM_JS(void, passo_dom_set_title, (const char *title, int titleLength),
       { document.title = UTF8ToString(title, titleLength); });
 
-// One canvas measures every text; the browser keeps it off the page.
+// One canvas measures every text, off the page; setting its font is the
+// costly part, so it is set only when it changes.
 EM_JS(double, passo_dom_text_width,
       (const char *text, int textLength, const char *font, int fontLength), {
           if (!Module.passoMeasure)
@@ -123,12 +126,16 @@ EM_JS(double, passo_dom_text_width,
           var context = Module.passoMeasure;
           if (!context)
               return 0;
-          context.font = UTF8ToString(font, fontLength);
+          var wanted = UTF8ToString(font, fontLength);
+          if (Module.passoFont != wanted) {
+              context.font = wanted;
+              Module.passoFont = wanted;
+          }
           return context.measureText(UTF8ToString(text, textLength)).width;
       });
 
-EM_JS(double, passo_dom_viewport_width, (), { return document.documentElement.clientWidth; });
-EM_JS(double, passo_dom_viewport_height, (), { return document.documentElement.clientHeight; });
+EM_JS(double, passo_dom_viewport_width, (), { return innerWidth; });
+EM_JS(double, passo_dom_viewport_height, (), { return innerHeight; });
 EM_JS(int, passo_dom_pointer_is_coarse, (), { return matchMedia("(pointer: coarse)").matches; });
 
 EM_JS(void, passo_dom_listen_to_viewport, (const void *handler), {
@@ -193,7 +200,7 @@ void Element::setText(std::string_view text) const {
 std::string Element::value() const {
     std::string text(static_cast<std::size_t>(passo_dom_value_size(m_id.data(), byteCount(m_id))),
                      '\0');
-    passo_dom_copy_value(m_id.data(), byteCount(m_id), text.data());
+    passo_dom_copy_value(text.data());
     return text;
 }
 
@@ -201,8 +208,8 @@ void Element::focus() const {
     passo_dom_focus(m_id.data(), byteCount(m_id));
 }
 
-double Element::contentWidth() const {
-    return passo_dom_content_width(m_id.data(), byteCount(m_id));
+double Element::horizontalInset() const {
+    return passo_dom_horizontal_inset(m_id.data(), byteCount(m_id));
 }
 
 void Element::listen(std::string_view event, const Handler &handler) const {

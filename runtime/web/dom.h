@@ -40,8 +40,9 @@ public:
     // A text box's text, as UTF-8.
     std::string value() const;
     void focus() const;
-    // The width inside the element's padding and border, in CSS pixels.
-    double contentWidth() const;
+    // The width of the element's padding and border, left and right, in CSS
+    // pixels.
+    double horizontalInset() const;
     // Runs `handler` at each `event` on the element for as long as the element
     // lives; `handler` must outlive it.
     void listen(std::string_view event, const Handler &handler) const;

@@ -150,9 +150,11 @@ void makeControl(const dom::Element &element, const ControlSpec &row,
 void fitCaption(Form::Native &form, std::size_t row, std::string_view caption) {
     const ControlSpec &control = form.table.controls[row];
     const FontSpec &font = fontOf(form.table, control);
-    const double available = control.kind == ControlKind::commandButton
-                                 ? form.controls[row].contentWidth()
-                                 : cssPixels(control.bounds).width;
+    // A button keeps its padding and border around its caption; labels have
+    // none.
+    const double inset =
+        control.kind == ControlKind::commandButton ? form.controls[row].horizontalInset() : 0.0;
+    const double available = cssPixels(control.bounds).width - inset;
     const double size = fittedPointSize(font.pointSize, available, [&](double pointSize) {
         return dom::textWidth(caption, cssFont(font, pointSize));
     });
@@ -244,7 +246,7 @@ void Form::Native::fitToViewport() const {
     const double fit = std::min((dom::viewportWidth() - 2 * margin) / width,
                                 (dom::viewportHeight() - 2 * margin) / height);
     // A page not laid out (no viewport yet) has nothing to fit.
-    if (fit <= 0.0)
+    if (!(fit > 0.0))
         return;
     const double zoom = dom::pointerIsCoarse() ? fit : std::min(1.0, fit);
     window.setStyle("zoom", std::to_string(zoom));
