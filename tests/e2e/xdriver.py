@@ -65,12 +65,14 @@ def wait_until(probe, what, timeout=PATIENCE, interval=0.05):
 
 
 class Program:
-    """The program under test, started as a child process."""
+    """The program under test, started as a child process, with env added to
+    the environment."""
 
-    def __init__(self, path, log_path=None):
+    def __init__(self, path, log_path=None, env=None):
         self.log = open(log_path or os.devnull, "wb")
         self.process = subprocess.Popen(
-            [path], stdin=subprocess.DEVNULL, stdout=self.log, stderr=subprocess.STDOUT
+            [path], stdin=subprocess.DEVNULL, stdout=self.log, stderr=subprocess.STDOUT,
+            env=dict(os.environ, **(env or {}))
         )
         self.pid = self.process.pid
 
@@ -264,6 +266,29 @@ def text(accessible):
 def is_focused(accessible):
     pyatspi = _pyatspi()
     return fresh(accessible).getState().contains(pyatspi.STATE_FOCUSED)
+
+
+def is_active(accessible):
+    """Whether a window is the one in front."""
+    pyatspi = _pyatspi()
+    return fresh(accessible).getState().contains(pyatspi.STATE_ACTIVE)
+
+
+def windows(app):
+    """The program's top-level windows, as a screen reader lists them."""
+    return [window for window in fresh(app) if window is not None]
+
+
+def set_text(accessible, text):
+    """Puts text in a text box, as a screen reader's user may."""
+    fresh(accessible).queryEditableText().setTextContents(text)
+
+
+def press(accessible):
+    """Presses a button by its "Press" action, as a screen reader's user may."""
+    action = fresh(accessible).queryAction()
+    names = [action.getName(index) for index in range(action.nActions)]
+    action.doAction(names.index("Press"))
 
 
 def _screen_extents(accessible):
