@@ -5,12 +5,10 @@
 #
 # Runs COMMAND against a private X server (Xvfb) and a private D-Bus session
 # with the accessibility bus started, so that the program's window can be
-# driven with xdotool and read back through AT-SPI. With --wayland, against a
-# private Wayland compositor instead (Weston's headless backend, its output at
-# scale SCALE) in a session that says it is Wayland's, as the desktops' do,
-# with no X server and no DISPLAY: the program must open its window natively,
-# and is driven through AT-SPI alone. Exits with COMMAND's exit status. The
-# display server, the buses and anything COMMAND left running are ended on the
+# driven with xdotool and read back through AT-SPI; with --wayland, against
+# Weston's headless backend at output scale SCALE instead, in a Wayland
+# session with no X server. Exits with COMMAND's exit status. The display
+# server, the buses and anything COMMAND left running are ended on the
 # way out, whether COMMAND succeeded, failed or the script was interrupted.
 # The functions run from the traps; the inner script is expanded by the inner shell.
 # shellcheck disable=SC2317,SC2016,SC2009
@@ -99,9 +97,8 @@ start_xvfb() {
     export DISPLAY=":$display"
 }
 
-# Weston listens on its socket in the runtime folder, ours alone, once its
-# output is there; a client that connects before its shell is loaded waits
-# for it.
+# Weston listens on its socket in our runtime folder once its output is
+# there; a client that connects before its shell is loaded waits for it.
 start_weston() {
     local socket=wayland-passo
     weston --backend=headless-backend.so --scale="$wayland_scale" --width=1024 --height=768 \
@@ -109,7 +106,7 @@ start_weston() {
         >/dev/null 2>&1 &
     display_pid=$!
     for _ in $(seq 200); do
-        if [ -S "$XDG_RUNTIME_DIR/$socket" ] || ! running -p "$display_pid"; then break; fi
+        [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
         sleep 0.1
     done
     if [ ! -S "$XDG_RUNTIME_DIR/$socket" ]; then
