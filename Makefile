@@ -42,17 +42,16 @@ build-sanitize: setup
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DPASSO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
 
-# The window opens on the X display when one answers (Qt draws through X11
-# here, through XWayland on a Wayland desktop). Without one, or with a
-# DISPLAY left over from a closed session, the program is shown at work on a
+# The window opens natively on a Wayland desktop, or on the X display. Where
+# neither answers (no display, or one left over from a closed session) the
+# program says so and ends with status 1, and is then shown at work on a
 # virtual display and a screenshot is saved.
 run: build-program
-	@if [ -n "$${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then \
-	    $(BUILD_DIR)/app/passo-rigatura; \
-	else \
+	@$(BUILD_DIR)/app/passo-rigatura || { \
+	    status=$$?; [ "$$status" -eq 1 ] || exit "$$status"; \
 	    scripts/setup demo && \
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
-	fi
+	}
 
 test: build build-sanitize build-fuzz build-windows package-windows format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure

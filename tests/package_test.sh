@@ -48,4 +48,11 @@ check "lintian finds no error or warning" \
     lintian --info --display-info --pedantic --display-experimental --verbose \
     --fail-on error,warning "$first"
 
+# Without Qt's Wayland platform the window is drawn through XWayland on a
+# Wayland desktop, or not at all where XWayland is not running.
+recommends_wayland() {
+    dpkg-deb --field "$first" Recommends | tr ',' '\n' | sed 's/^ *//' | grep -qx qt6-wayland
+}
+check "the package recommends Qt's Wayland platform" recommends_wayland
+
 report

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/application.h"
 
+#include "runtime/qt/accessible_window.h"
 #include "runtime/qt/command_line.h"
 #include "runtime/qt/display.h"
 #include "runtime/qt/qt_conversions.h"
@@ -39,6 +40,7 @@ int run(int &argc, char **argv, const ApplicationDescription &application) {
         return reportMissingDisplay(application, *why);
 
     QApplication qtApplication(argc, argv);
+    installWindowAccessibility();
     // On X11 the desktop matches a window to its menu entry by the window's
     // class, which Qt takes from the application name; on Wayland by the
     // desktop file name. Both are the entry's name.
