@@ -25,6 +25,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 import xdriver  # noqa: E402
+from gi.repository import GLib  # noqa: E402
 from error_boxes import box_text  # noqa: E402
 from report import run_checks  # noqa: E402
 from xdriver import (  # noqa: E402
@@ -48,7 +49,12 @@ def desktop_window_class(path):
 
 
 def is_error_box(accessible):
-    return xdriver.role(accessible) in ("alert", "dialog")
+    """Whether accessible is an open error box; one closed while it was being
+    asked about is none."""
+    try:
+        return xdriver.role(accessible) in ("alert", "dialog")
+    except GLib.GError:
+        return False
 
 
 class Session:
