@@ -6,10 +6,11 @@
 #
 # Builds the release (scripts/release: the Debian package, the Windows
 # installer and the .zip, and their SHA256SUMS) twice, from two copies of the
-# source tree in folders of different names, and checks that each file is the
-# same bytes in both, that SHA256SUMS checks them, and that lintian finds no
-# error or warning in the package. The copies keep the tree as it is now, so
-# edits made while the test runs cannot differ between the builds.
+# source tree in folders of different names, in different time zones and with
+# different umasks, and checks that each file is the same bytes in both, that
+# SHA256SUMS checks them, and that lintian finds no error or warning in the
+# package. The copies keep the tree as it is now, so edits made while the test
+# runs cannot differ between the builds.
 set -euo pipefail
 root=$(realpath -- "$1")
 work=$(mktemp -d)
@@ -37,7 +38,9 @@ build() {
 }
 
 build a release
-build second-tree other-release
+# The second in another time zone and with another umask, which must not
+# reach the files either.
+(umask 002 && TZ=Pacific/Kiritimati build second-tree other-release)
 mapfile -t first <"$work/a.files"
 mapfile -t second <"$work/second-tree.files"
 
