@@ -8,6 +8,7 @@ SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 PACKAGE_DIR ?= build-package
+RELEASE_DIR ?= build-release
 WINDOWS_DIR ?= build-windows
 WINDOWS_BENCH_DIR ?= build-bench-windows
 FUZZ_SECONDS ?= 180
@@ -68,6 +69,12 @@ format-check: setup
 package: setup
 	scripts/build-package $(PACKAGE_DIR)
 
+# Every file of a release, each built reproducibly, in $(RELEASE_DIR) beside
+# their SHA256SUMS; see scripts/release, which lists them.
+.PHONY: release
+release: setup
+	scripts/release $(RELEASE_DIR)
+
 # Speed, heap allocations and start-up, each as a ratio to a baseline measured
 # in the same run; see docs/performance.md.
 bench: setup
@@ -116,4 +123,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR) $(RELEASE_DIR)
