@@ -8,6 +8,7 @@ SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 PACKAGE_DIR ?= build-package
+RELEASE_DIR ?= build-release
 WINDOWS_DIR ?= build-windows
 WINDOWS_BENCH_DIR ?= build-bench-windows
 WEB_DIR ?= build-web
@@ -44,17 +45,16 @@ build-sanitize: setup
 	$(CONFIGURE) -B $(SANITIZE_DIR) -DPASSO_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR)
 
-# The window opens on the X display when one answers (Qt draws through X11
-# here, through XWayland on a Wayland desktop). Without one, or with a
-# DISPLAY left over from a closed session, the program is shown at work on a
+# The window opens natively on a Wayland desktop, or on the X display. Where
+# neither answers (no display, or one left over from a closed session) the
+# program says so and ends with status 1, and is then shown at work on a
 # virtual display and a screenshot is saved.
 run: build-program
-	@if [ -n "$${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then \
-	    $(BUILD_DIR)/app/passo-rigatura; \
-	else \
+	@$(BUILD_DIR)/app/passo-rigatura || { \
+	    status=$$?; [ "$$status" -eq 1 ] || exit "$$status"; \
 	    scripts/setup demo && \
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
-	fi
+	}
 
 test: build build-sanitize build-fuzz build-windows package-windows format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
@@ -70,6 +70,12 @@ format-check: setup
 # reproducibly; see scripts/build-package.
 package: setup
 	scripts/build-package $(PACKAGE_DIR)
+
+# Every file of a release, each built reproducibly, in $(RELEASE_DIR) beside
+# their SHA256SUMS; see scripts/release, which lists them.
+.PHONY: release
+release: setup
+	scripts/release $(RELEASE_DIR)
 
 # Speed, heap allocations and start-up, each as a ratio to a baseline measured
 # in the same run; see docs/performance.md.
@@ -150,4 +156,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR) $(WEB_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR) $(RELEASE_DIR) $(WEB_DIR)

@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into both start-up benchmark programs, so that the program and its
 // baseline stop the clock the same way: once the first top-level window has
-// painted and the X server has taken the frame, the process ends at once.
-// Tearing down the application afterwards is no part of starting up.
+// painted and the display server has taken the frame, the process ends at
+// once. Tearing down the application afterwards is no part of starting up.
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLatin1String>
 #include <QMetaObject>
 #include <QObject>
 #include <QWidget>
@@ -35,9 +37,21 @@ protected:
 
 private:
     static void exitNow() {
-        // A round trip to the display server: the frame's image requests
-        // have been processed when it returns.
+        // Qt makes no round trip to a Wayland compositor. It sends the
+        // compositor what it has queued as the event loop is about to wait,
+        // and the process ends just after that.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            QObject::connect(QAbstractEventDispatcher::instance(),
+                             &QAbstractEventDispatcher::aboutToBlock, &exitAtOnce);
+            return;
+        }
+        // A round trip to the X server: the frame's image requests have been
+        // processed when it returns.
         QGuiApplication::sync();
+        exitAtOnce();
+    }
+
+    static void exitAtOnce() {
         std::fflush(nullptr);
         std::_Exit(0);
     }

@@ -5,7 +5,8 @@
 #
 # Runs the three benchmarks of a build configured with -DPASSO_BENCH=ON and
 # prints a summary: the number conversions against the C library, one click
-# of CALCOLA against a plain Qt window, start-up against a bare Qt program.
+# of CALCOLA against a plain Qt window, start-up against a bare Qt program on
+# X11 and on Wayland.
 # Every figure is a ratio to a baseline measured in the same run, so the
 # figures of a busy machine still compare. Full output goes to
 # BUILD_DIR/bench/results/. Exits 0 when the benchmarks ran, whether or not
@@ -51,6 +52,8 @@ run() {
 run conversions "$build/bench/conversions_bench"
 run click env QT_QPA_PLATFORM=offscreen "$build/bench/click_bench"
 run startup /usr/bin/python3 "$here/startup.py" "$build" --diagnose --out "$results/callgrind"
+run startup-wayland /usr/bin/python3 "$here/startup.py" "$build" --wayland --diagnose \
+    --out "$results/callgrind-wayland"
 
 echo
 echo "==================== summary ===================="
@@ -68,6 +71,9 @@ sed -n '/^Form1 shows/p; /^Summary:/,$p' "$results/click.txt"
 echo
 echo "-- start-up to the first frame (program / bare Qt program, target <= 1.10)"
 sed -n '/^Start-up/,/^Plugins loaded/p' "$results/startup.txt" | sed '$d'
+echo
+echo "-- the same on Wayland"
+sed -n '/^Start-up/,/^Plugins loaded/p' "$results/startup-wayland.txt" | sed '$d'
 echo
 if [ "${#missed[@]}" -eq 0 ]; then
     echo "All targets met."

@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Start-up of our program against a bare Qt program, under one Xvfb.
+"""Start-up of our program against a bare Qt program, under one Xvfb, or with
+--wayland under one Weston (headless backend) in a Wayland session.
 
 Usage: startup.py BUILD_DIR [--runs N] [--no-callgrind] [--diagnose] [--out DIR]
-                  [--program PATH] [--baseline PATH]
+                  [--program PATH] [--baseline PATH] [--wayland]
 
 Both programs are built with first_frame_exit.cpp, which ends the process once
-the first frame of the first window has reached the X server. The two are run
+the first frame of the first window has reached the display server. The two are run
 alternately (in ABBA order, so that neither always runs right after the
 other), after one discarded warm-up each, and compared on
   - wall time from starting the process to its exit (median),
@@ -33,7 +34,21 @@ TIMEOUT = 60
 CALLGRIND_TIMEOUT = 900
 
 
-class Xvfb:
+class DisplayServer:
+    """A display server of our own, started as self.process."""
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self.log.close()
+
+
+class Xvfb(DisplayServer):
     """A private X server; Xvfb picks a free display and reports it on a pipe."""
 
     def __init__(self, workdir):
@@ -56,32 +71,45 @@ class Xvfb:
         if not number.strip():
             self.stop()
             sys.exit("startup.py: Xvfb did not start (see %s)" % self.log.name)
-        self.display = ":" + number.decode().strip()
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
-        self.log.close()
+        display = ":" + number.decode().strip()
+        self.name = "Xvfb (%s)" % display
+        self.variables = {"DISPLAY": display, "QT_QPA_PLATFORM": "xcb"}
 
 
-def environment(display, workdir):
+class Weston(DisplayServer):
+    """A private Wayland compositor on its headless backend, its socket in our
+    own runtime folder. Both programs find it as in a desktop's Wayland
+    session, and choose Qt's Wayland platform themselves."""
+
+    SOCKET = "wayland-bench"
+
+    def __init__(self, workdir, runtime_dir):
+        self.log = open(os.path.join(workdir, "weston.log"), "wb")
+        self.process = subprocess.Popen(
+            ["weston", "--backend=headless-backend.so", "--socket=" + self.SOCKET,
+             "--width=1024", "--height=768", "--idle-time=0", "--no-config"],
+            env=dict(os.environ, XDG_RUNTIME_DIR=runtime_dir), stdout=self.log, stderr=self.log,
+            start_new_session=True)
+        socket = os.path.join(runtime_dir, self.SOCKET)
+        deadline = time.monotonic() + 20
+        while not os.path.exists(socket):
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                self.stop()
+                sys.exit("startup.py: Weston did not start (see %s)" % self.log.name)
+            time.sleep(0.05)
+        self.name = "Weston, headless (%s)" % self.SOCKET
+        self.variables = {"WAYLAND_DISPLAY": self.SOCKET, "XDG_SESSION_TYPE": "wayland"}
+
+
+def environment(server, runtime_dir):
     """The same environment for both programs, nothing of the caller's desktop."""
-    runtime_dir = os.path.join(workdir, "runtime")
-    os.makedirs(runtime_dir, mode=0o700, exist_ok=True)
-    return {
+    return dict({
         "PATH": "/usr/bin:/bin",
         "HOME": os.environ.get("HOME", "/root"),
-        "DISPLAY": display,
         "LC_ALL": "C.UTF-8",
         "TZ": "UTC",
-        "QT_QPA_PLATFORM": "xcb",
         "XDG_RUNTIME_DIR": runtime_dir,
-    }
+    }, **server.variables)
 
 
 def run_once(program, env, timeout=TIMEOUT, prefix=(), stderr=subprocess.DEVNULL):
@@ -173,6 +201,8 @@ def main():
     parser.add_argument("--out", help="keep callgrind files here (default: a temporary folder)")
     parser.add_argument("--program", help="measure this build of the program instead")
     parser.add_argument("--baseline", help="measure this build of the baseline instead")
+    parser.add_argument("--wayland", action="store_true",
+                        help="under a Wayland compositor (Weston) instead of an X server")
     args = parser.parse_args()
 
     bench_dir = os.path.join(os.path.abspath(args.build_dir), "bench")
@@ -187,9 +217,11 @@ def main():
     workdir = tempfile.mkdtemp(prefix="passo-startup.")
     out_dir = args.out or workdir
     os.makedirs(out_dir, exist_ok=True)
-    xvfb = Xvfb(workdir)
+    runtime_dir = os.path.join(workdir, "runtime")
+    os.makedirs(runtime_dir, mode=0o700)
+    server = Weston(workdir, runtime_dir) if args.wayland else Xvfb(workdir)
     try:
-        env = environment(xvfb.display, workdir)
+        env = environment(server, runtime_dir)
         times = {name: [] for name in programs}
         rss = {name: [] for name in programs}
         cpu = {name: [] for name in programs}
@@ -209,8 +241,8 @@ def main():
                 instructions[name] = callgrind_total(
                     programs[name], env, os.path.join(out_dir, "callgrind.%s.out" % name))
 
-        print("Start-up to first frame under Xvfb (%s), %d alternating runs each" % (
-            xvfb.display, args.runs))
+        print("Start-up to first frame under %s, %d alternating runs each" % (
+            server.name, args.runs))
         for name in ("program", "baseline"):
             print("  %-8s wall ms: %s" % (name, " ".join("%.1f" % (t * 1000) for t in times[name])))
         print("%-30s %14s %14s %7s %7s  %s" % ("figure", "program", "baseline", "ratio", "target",
@@ -248,7 +280,7 @@ def main():
                 print("Callgrind files: %s" % out_dir)
         return 0 if met else 1
     finally:
-        xvfb.stop()
+        server.stop()
         if not args.out:
             shutil.rmtree(workdir, ignore_errors=True)
 

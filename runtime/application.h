@@ -4,6 +4,9 @@
 
 #include "runtime/form.h"
 
+#include <exception>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace runtime {
@@ -23,7 +26,19 @@ struct ApplicationDescription {
 };
 
 // Answers --help and --version, or shows the start-up window and runs the
-// event loop; returns the exit status.
+// event loop; returns the exit status. Each backend has its own.
 int run(int &argc, char **argv, const ApplicationDescription &application);
+
+// What every backend's run() does once the platform is ready: builds the
+// start-up window, shows it and runs `eventLoop` on it, returning its status.
+// A window that cannot be built is reported through `reportFailure`, given
+// one Italian sentence that names the run-time error, and gives status 1.
+int runStartupForm(const ApplicationDescription &application,
+                   const std::function<int(Form &form)> &eventLoop,
+                   const std::function<void(const std::string &why)> &reportFailure);
+
+// The sentence runStartupForm reports, for a backend whose window outlives
+// run(): in a browser the page's own event loop goes on after main returns.
+std::string startupFailureText(const std::exception &failure);
 
 } // namespace runtime

@@ -12,11 +12,4 @@ std::string errorBoxText(const RuntimeError &error) {
     return text;
 }
 
-std::string startupFailureText(const std::exception &failure) {
-    const auto *raised = dynamic_cast<const RuntimeError *>(&failure);
-    const RuntimeError error = raised != nullptr ? *raised : RuntimeError(ErrorCode::internalError);
-    return "Impossibile aprire la finestra del programma (errore di run-time '" +
-           std::to_string(error.number()) + "': " + error.description() + ").";
-}
-
 } // namespace runtime

@@ -5,7 +5,6 @@
 #include "runtime/core/errors.h"
 #include "runtime/form.h"
 
-#include <exception>
 #include <string>
 
 namespace runtime {
@@ -14,10 +13,6 @@ namespace runtime {
 // line, a blank line, its description, and on the next line the advice, if
 // the error carries one.
 std::string errorBoxText(const RuntimeError &error);
-
-// Why the start-up window could not be built, in one Italian sentence that
-// names the run-time error (the internal error for anything else).
-std::string startupFailureText(const std::exception &failure);
 
 // Shows the platform's error box, modal to `form`'s window and centred on it,
 // titled with the window's caption, with one OK button. The box belongs to the

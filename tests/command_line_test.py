@@ -82,6 +82,16 @@ ROWS = [
      no_display("DISPLAY non impostato")),
     ("X11OptionOverridesOffscreen", ["-platform", "xcb"], {"QT_QPA_PLATFORM": "offscreen"}, 1,
      "", no_display("DISPLAY non impostato")),
+    # A Wayland session is tried first, then X11 through XWayland, as Qt does.
+    ("WaylandSessionWhoseCompositorHasGone", [],
+     {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "wayland-7"}, 1, "",
+     no_display("WAYLAND_DISPLAY=wayland-7 non raggiungibile; DISPLAY non impostato")),
+    ("WaylandSessionWithXWaylandGone", [], {"XDG_SESSION_TYPE": "wayland", "DISPLAY": NOWHERE}, 1,
+     "", no_display(f"WAYLAND_DISPLAY non impostato; DISPLAY={NOWHERE} non raggiungibile")),
+    ("CompositorNamedOutsideASession", [], {"WAYLAND_DISPLAY": "/nowhere/wayland-0"}, 1, "",
+     no_display("WAYLAND_DISPLAY=/nowhere/wayland-0 non raggiungibile; DISPLAY non impostato")),
+    ("PlatformListInQtsOrder", ["-platform", "XCB;wayland-egl:option"], {}, 1, "",
+     no_display("DISPLAY non impostato; WAYLAND_DISPLAY non impostato")),
     # Qt's own options reach Qt: these need no display at all.
     ("OffscreenPlatformOption", ["-platform", "offscreen"], {}, RUNNING, "", ""),
     ("OffscreenPlatformEnvironment", [], {"QT_QPA_PLATFORM": "offscreen"}, RUNNING, "", ""),

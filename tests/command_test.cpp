@@ -67,43 +67,6 @@ TEST_F(CalculateCommand, LabelStartsEmpty) {
 
 using namespace box_texts;
 
-struct FailingClick {
-    std::string name;
-    std::string degrees;
-    std::string distance;
-    std::string box;
-};
-
-class FailingClicks : public CalculateCommand, public testing::WithParamInterface<FailingClick> {};
-
-TEST_P(FailingClicks, ReportTheirErrorAndKeepTheLabelAndFields) {
-    const FailingClick &c = GetParam();
-    ASSERT_EQ(calculate("90", "10"), "40");
-
-    EXPECT_EQ(calculate(c.degrees, c.distance), "40");
-    EXPECT_EQ(boxes, std::vector<std::string>{c.box});
-    EXPECT_EQ(field(ui::gradi1), driver::held(c.degrees));
-    EXPECT_EQ(field(ui::centimetri2), driver::held(c.distance));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Calculate, FailingClicks,
-    testing::Values(
-        FailingClick{"RejectedDegrees", "abc", "10", degreesNotANumber},
-        // Degrees are read first: their error is the one reported.
-        FailingClick{"RejectedDegreesBeforeOverflowingDistance", "abc", "1e39", degreesNotANumber},
-        FailingClick{"EmptyDegrees", "", "10", degreesNotANumber},
-        FailingClick{"OverflowingDegrees", "1e39", "10", degreesOutOfRange},
-        FailingClick{"NegativeOverflowingDegrees", "-1e39", "10", degreesOutOfRange},
-        FailingClick{"RejectedDistance", "90", "dieci", distanceNotANumber},
-        FailingClick{"EmptyDistance", "90", "", distanceNotANumber},
-        FailingClick{"OverflowingDistance", "90", "1e39", distanceOutOfRange},
-        FailingClick{"ZeroDegrees", "0", "10", zeroDegrees},
-        FailingClick{"ZeroDegreesZeroDistance", "0", "0", zeroDegrees},
-        FailingClick{"TwistBeyondSingleRange", "1e-30", "1e10", twistTooLarge},
-        FailingClick{"NegativeTwistBeyondSingleRange", "-1e-30", "1e10", twistTooLarge}),
-    rows::RowName());
-
 // Whatever lands in a field, typed or pasted: each text gives its error or
 // its value, the program goes on, and the fields keep exactly what was there.
 struct FieldText {
@@ -138,6 +101,19 @@ const std::string paragraph = "Il passo misurato è di 90 gradi.\nRipetere la mi
 INSTANTIATE_TEST_SUITE_P(
     Calculate, FieldTexts,
     testing::Values(FieldText{"Empty", "", "10", degreesNotANumber, "40"},
+                    FieldText{"RejectedDegrees", "abc", "10", degreesNotANumber, "40"},
+                    // Degrees are read first: their error is the one reported.
+                    FieldText{"RejectedDegreesBeforeOverflowingDistance", "abc", "1e39",
+                              degreesNotANumber, "40"},
+                    FieldText{"RejectedDistance", "90", "dieci", distanceNotANumber, "40"},
+                    FieldText{"EmptyDistance", "90", "", distanceNotANumber, "40"},
+                    FieldText{"OverflowingDistance", "90", "1e39", distanceOutOfRange, "40"},
+                    FieldText{"NegativeOverflowingDegrees", "-1e39", "10", degreesOutOfRange, "40"},
+                    FieldText{"ZeroDegrees", "0", "10", zeroDegrees, "40"},
+                    FieldText{"ZeroDegreesZeroDistance", "0", "0", zeroDegrees, "40"},
+                    FieldText{"TwistBeyondSingleRange", "1e-30", "1e10", twistTooLarge, "40"},
+                    FieldText{"NegativeTwistBeyondSingleRange", "-1e-30", "1e10", twistTooLarge,
+                              "40"},
                     FieldText{"Blank", "90", "   ", distanceNotANumber, "40"},
                     FieldText{"LongDigitsOverflow", "90", longDigits, distanceOutOfRange, "40"},
                     FieldText{"LongZerosAreZero", longZeros, "10", zeroDegrees, "40"},

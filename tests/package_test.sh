@@ -4,11 +4,13 @@
 #
 # Usage: tests/package_test.sh SOURCE_DIR
 #
-# Builds the Debian package twice, from two copies of the source tree in
-# folders of different names, and checks that the two packages are the same
-# bytes and that lintian finds no error or warning in them. The copies keep
-# the tree as it is now, so edits made while the test runs cannot differ
-# between the builds.
+# Builds the release (scripts/release: the Debian package, the Windows
+# installer and the .zip, and their SHA256SUMS) twice, from two copies of the
+# source tree in folders of different names, in different time zones and with
+# different umasks, and checks that each file is the same bytes in both, that
+# SHA256SUMS checks them, and that lintian finds no error or warning in the
+# package. The copies keep the tree as it is now, so edits made while the test
+# runs cannot differ between the builds.
 set -euo pipefail
 root=$(realpath -- "$1")
 work=$(mktemp -d)
@@ -25,27 +27,45 @@ copy_tree() {
         tar -C "$root" --null -T - -cf - | tar -C "$1" -xf -
 }
 
+# Builds the release from a copy of the tree in $work/TREE/source into
+# $work/TREE/RELEASE_DIR; $work/TREE.files lists its files, SHA256SUMS last.
 build() {
     copy_tree "$work/$1/source"
-    "$work/$1/source/scripts/build-package" "$work/$1/$2" >"$work/$1.log" 2>&1 ||
+    "$work/$1/source/scripts/release" "$work/$1/$2" >"$work/$1.files" 2>"$work/$1.log" ||
         { cat "$work/$1.log"; return 1; }
-    tail -n 1 "$work/$1.log"
+    echo "$work/$1/$2/SHA256SUMS:"
+    cat "$work/$1/$2/SHA256SUMS"
 }
 
-first=$(build a build)
-second=$(build second-tree other-build)
-sha256sum "$first" "$second"
+build a release
+# The second in another time zone and with another umask, which must not
+# reach the files either.
+(umask 002 && TZ=Pacific/Kiritimati build second-tree other-release)
+mapfile -t first <"$work/a.files"
+mapfile -t second <"$work/second-tree.files"
 
 # shellcheck source=tests/checks.sh
 source "$(dirname "$0")/checks.sh"
 
-same_bytes() { cmp -s "$first" "$second"; }
-check "two builds give the same bytes" same_bytes
+same_files() { [ "${#first[@]}" -gt 1 ] && [ "${first[*]##*/}" = "${second[*]##*/}" ]; }
+check "both builds made the same files: ${first[*]##*/}" same_files
+for i in "${!first[@]}"; do
+    check "${first[i]##*/} is the same bytes from both builds" cmp "${first[i]}" "${second[i]}"
+done
+sums_check() { (cd "$work/a/release" && sha256sum --check --strict --quiet SHA256SUMS); }
+check "SHA256SUMS checks the release's files" sums_check
 
 # Pedantic and informational tags are shown but only errors and warnings
 # fail; the README lists any that remain and why.
 check "lintian finds no error or warning" \
     lintian --info --display-info --pedantic --display-experimental --verbose \
-    --fail-on error,warning "$first"
+    --fail-on error,warning "$work"/a/release/*.deb
+
+# Without Qt's Wayland platform the window is drawn through XWayland on a
+# Wayland desktop, or not at all where XWayland is not running.
+recommends_wayland() {
+    dpkg-deb --field "$first" Recommends | tr ',' '\n' | sed 's/^ *//' | grep -qx qt6-wayland
+}
+check "the package recommends Qt's Wayland platform" recommends_wayland
 
 report

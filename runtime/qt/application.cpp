@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/application.h"
 
-#include "runtime/error_box.h"
+#include "runtime/qt/accessible_window.h"
 #include "runtime/qt/command_line.h"
 #include "runtime/qt/display.h"
 #include "runtime/qt/qt_conversions.h"
@@ -13,8 +13,6 @@
 #include <QTranslator>
 
 #include <cstdio>
-#include <exception>
-#include <optional>
 #include <string>
 
 namespace runtime {
@@ -31,13 +29,6 @@ int reportMissingDisplay(const ApplicationDescription &application, const std::s
     return 1;
 }
 
-// The window could not be built: the user learns why on standard error.
-int reportStartupFailure(const ApplicationDescription &application, const std::exception &failure) {
-    std::fprintf(stderr, "%s: %s\n", std::string(application.commandName).c_str(),
-                 startupFailureText(failure).c_str());
-    return 1;
-}
-
 } // namespace
 
 int run(int &argc, char **argv, const ApplicationDescription &application) {
@@ -49,6 +40,7 @@ int run(int &argc, char **argv, const ApplicationDescription &application) {
         return reportMissingDisplay(application, *why);
 
     QApplication qtApplication(argc, argv);
+    installWindowAccessibility();
     // On X11 the desktop matches a window to its menu entry by the window's
     // class, which Qt takes from the application name; on Wayland by the
     // desktop file name. Both are the entry's name.
@@ -62,14 +54,12 @@ int run(int &argc, char **argv, const ApplicationDescription &application) {
     QTranslator qtTexts;
     installQtTranslations(qtTexts, QLocale());
 
-    std::optional<Form> form;
-    try {
-        form.emplace(application.startupForm);
-    } catch (const std::exception &failure) {
-        return reportStartupFailure(application, failure);
-    }
-    form->show();
-    return QApplication::exec();
+    return runStartupForm(
+        application, [](Form &) { return QApplication::exec(); },
+        [&application](const std::string &why) {
+            std::fprintf(stderr, "%s: %s\n", std::string(application.commandName).c_str(),
+                         why.c_str());
+        });
 }
 
 } // namespace runtime

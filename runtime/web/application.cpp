@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/application.h"
 
-#include "runtime/error_box.h"
 #include "runtime/web/dom.h"
 #include "runtime/web/native_form.h"
 
@@ -23,8 +22,9 @@ int reportStartupFailure(const std::exception &failure) {
 } // namespace
 
 // The browser's event loop runs the page: main returns once the window is
-// shown, and the window lives as long as the page. The command line, the
-// version and the desktop entry have no place in a page.
+// shown, and the window lives as long as the page, so it is not built by
+// runStartupForm, whose window goes when its event loop returns. The command
+// line, the version and the desktop entry have no place in a page.
 int run(int &, char **, const ApplicationDescription &application) {
     static std::optional<Form> form;
     try {

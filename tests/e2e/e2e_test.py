@@ -3,11 +3,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end test of "Calcolo passo della rigatura": starts the real program
 on an X display, types into its text boxes, clicks its button and reads back
-what it shows, as a person would.
+what it shows, as a person would; with --wayland-scale, in a Wayland session
+(session.sh --wayland SCALE), filled in and read back through AT-SPI alone.
 
 Usage (inside tests/e2e/session.sh, with Debian's /usr/bin/python3):
     e2e_test.py --program build/app/passo-rigatura --artifacts DIR
                 --desktop-entry assets/desktop/it.passorigatura.PassoRigatura.desktop
+                [--wayland-scale SCALE]
 
 Prints one line per check and a closing "N passed, M failed" line; exits
 non-zero if any check failed. Screenshots and the program's output go to DIR.
@@ -16,12 +18,14 @@ non-zero if any check failed. Screenshots and the program's output go to DIR.
 import argparse
 import configparser
 import os
+import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 import xdriver  # noqa: E402
+from gi.repository import GLib  # noqa: E402
 from error_boxes import box_text  # noqa: E402
 from report import run_checks  # noqa: E402
 from xdriver import (  # noqa: E402
@@ -44,14 +48,25 @@ def desktop_window_class(path):
     return entry.get("Desktop Entry", "StartupWMClass", fallback=default)
 
 
-class Session:
-    """The program's window and its controls as seen through AT-SPI."""
+def is_error_box(accessible):
+    """Whether accessible is an open error box; one closed while it was being
+    asked about is none."""
+    try:
+        return xdriver.role(accessible) in ("alert", "dialog")
+    except GLib.GError:
+        return False
 
-    def __init__(self, report, program, artifacts, desktop_entry):
+
+class Session:
+    """The program's window and its controls as seen through AT-SPI, typed
+    into with xdotool or, with through_atspi, filled through AT-SPI."""
+
+    def __init__(self, report, program, artifacts, desktop_entry, through_atspi=False):
         self.report = report
         self.program = program
         self.artifacts = artifacts
         self.desktop_entry = desktop_entry
+        self.through_atspi = through_atspi
         self.shots = 0
 
     def screenshot(self, window, label):
@@ -84,22 +99,83 @@ class Session:
             pass
         return seen[-1]
 
-    def wait_focus(self, accessible):
+    def comes_true(self, probe, what):
         try:
-            xdriver.wait_until(lambda: xdriver.is_focused(accessible), "the focus")
+            xdriver.wait_until(probe, what)
             return True
         except DriverError:
             return False
 
+    def wait_focus(self, accessible):
+        return self.comes_true(lambda: xdriver.is_focused(accessible), "the focus")
+
+    def enter(self, box, place, text):
+        """Replaces what a text box holds with text, and checks it holds it."""
+        if self.through_atspi:
+            xdriver.set_text(box, text)
+        else:
+            self.window.replace_text(place, text)
+        what = "degrees" if place == GRADI else "centimetres"
+        self.report.equal(f"{what} box holds {text}", self.wait_text(box, text), text)
+
+    def press_calcola(self):
+        if self.through_atspi:
+            xdriver.press(self.button)
+        else:
+            self.window.click_control(CALCOLA)
+
     def calculate(self, degrees, centimetres):
         """Types into both boxes, checks they hold it and clicks CALCOLA."""
-        self.window.replace_text(GRADI, degrees)
-        self.report.equal(f"degrees box holds {degrees}",
-                          self.wait_text(self.gradi, degrees), degrees)
-        self.window.replace_text(CENTIMETRI, centimetres)
-        self.report.equal(f"centimetres box holds {centimetres}",
-                          self.wait_text(self.centimetri, centimetres), centimetres)
-        self.window.click_control(CALCOLA)
+        self.enter(self.gradi, GRADI, degrees)
+        self.enter(self.centimetri, CENTIMETRI, centimetres)
+        self.press_calcola()
+
+    def find_controls(self):
+        """The window as a screen reader finds it, and its controls."""
+        report = self.report
+        self.app = xdriver.find_application(self.program.pid)
+        report.check("the program is on the accessibility bus", True)
+        # Screen readers announce a window by its frame, and skip a filler.
+        self.frame = xdriver.wait_until(lambda: xdriver.windows(self.app), "the window")[0]
+        report.equal("the window is a frame to a screen reader", xdriver.role(self.frame), "frame")
+        report.equal("the frame is named by the window's title", xdriver.name(self.frame), TITLE)
+        self.gradi = self.text_box(xdriver.GRADI_NAME, GRADI, "degrees box")
+        self.centimetri = self.text_box(xdriver.CENTIMETRI_NAME, CENTIMETRI, "centimetres box")
+        button = xdriver.find(self.app, lambda a: xdriver.role(a) == "push button"
+                              and xdriver.name(a) == "CALCOLA")
+        report.require("CALCOLA button is there", button is not None)
+        report.equal("CALCOLA button place", xdriver.bounds(button), CALCOLA)
+        self.button = button
+        label = xdriver.find(self.app, lambda a: xdriver.role(a) == "label"
+                             and xdriver.description(a) == xdriver.RESULT_DESCRIPTION)
+        report.check("result label has its accessible description", label is not None)
+        if label is None:
+            label = xdriver.at_bounds(self.app, "label", RESULT)
+        report.require("result label is at its place", label is not None
+                       and xdriver.bounds(label) == RESULT)
+        self.label = label
+
+    def error_box(self):
+        """The error box for a degrees box holding no number, as a screen
+        reader reads it; returns its buttons."""
+        report = self.report
+        alert = xdriver.wait_until(lambda: xdriver.find(self.app, is_error_box),
+                                   "the error box on the accessibility bus")
+        report.equal("error box title seen through AT-SPI", xdriver.name(alert), TITLE)
+        report.check("error box message", xdriver.find(
+            alert, lambda a: xdriver.role(a) == "label" and xdriver.name(a) == ERROR_TEXT)
+            is not None, f"no label reading {ERROR_TEXT!r}")
+        buttons = [a for a in xdriver.descendants(alert) if xdriver.role(a) == "push button"]
+        report.equal("error box buttons", [xdriver.name(a) for a in buttons], ["OK"])
+        return buttons
+
+    def check_going_on(self):
+        """After the error box: nothing changed, and the program is there."""
+        report = self.report
+        report.equal("the program still runs after the error", self.program.process.poll(), None)
+        report.equal("result unchanged after the error", xdriver.name(self.label), "40")
+        report.equal("degrees box still holds abc", xdriver.text(self.gradi), "abc")
+        report.equal("centimetres box still holds 10", xdriver.text(self.centimetri), "10")
 
     def run(self):
         report = self.report
@@ -116,27 +192,14 @@ class Session:
                      desktop_window_class(self.desktop_entry))
         report.equal("window instance is the command's name", instance,
                      os.path.basename(self.program.process.args[0]))
-
-        # Its controls.
-        self.app = xdriver.find_application(self.program.pid)
-        report.check("the program is on the accessibility bus", True)
-        self.gradi = self.text_box(xdriver.GRADI_NAME, GRADI, "degrees box")
-        self.centimetri = self.text_box(xdriver.CENTIMETRI_NAME, CENTIMETRI, "centimetres box")
-        button = xdriver.find(self.app, lambda a: xdriver.role(a) == "push button"
-                              and xdriver.name(a) == "CALCOLA")
-        report.require("CALCOLA button is there", button is not None)
-        report.equal("CALCOLA button place", xdriver.bounds(button), CALCOLA)
-        label = xdriver.find(self.app, lambda a: xdriver.role(a) == "label"
-                             and xdriver.description(a) == xdriver.RESULT_DESCRIPTION)
-        report.check("result label has its accessible description", label is not None)
-        if label is None:
-            label = xdriver.at_bounds(self.app, "label", RESULT)
-        report.require("result label is at its place", label is not None
-                       and xdriver.bounds(label) == RESULT)
-        self.label = label
+        self.find_controls()
+        button = self.button
+        label = self.label
 
         # The focus: first on CALCOLA, then Tab goes to degrees, centimetres.
         self.window.focus()
+        report.check("the window is active once in front",
+                     self.comes_true(lambda: xdriver.is_active(self.frame), "the active state"))
         report.check("focus starts on CALCOLA", self.wait_focus(button))
         self.window.key("Tab")
         report.check("Tab moves the focus to the degrees box", self.wait_focus(self.gradi))
@@ -160,31 +223,14 @@ class Session:
             report.require("an error box appears for abc", False, str(error))
         report.check("an error box appears for abc", True)
         report.equal("error box title", box.title(), TITLE)
-        alert = xdriver.wait_until(
-            lambda: xdriver.find(self.app, lambda a: xdriver.role(a) in ("alert", "dialog")),
-            "the error box on the accessibility bus")
-        report.equal("error box title seen through AT-SPI", xdriver.name(alert), TITLE)
-        report.check("error box message", xdriver.find(
-            alert, lambda a: xdriver.role(a) == "label" and xdriver.name(a) == ERROR_TEXT)
-            is not None, f"no label reading {ERROR_TEXT!r}")
-        buttons = [xdriver.name(a) for a in xdriver.descendants(alert)
-                   if xdriver.role(a) == "push button"]
-        report.equal("error box buttons", buttons, ["OK"])
+        self.error_box()
         self.screenshot(box, "error-box")
         self.screenshot(self.window, "error-over-window")
         box.focus()
         box.key("Return")
-        try:
-            xdriver.wait_until(lambda: box.id not in xdriver.visible_windows(self.program.pid),
-                               "the error box to close")
-            closed = True
-        except DriverError:
-            closed = False
-        report.require("Return closes the error box", closed)
-        report.equal("the program still runs after the error", self.program.process.poll(), None)
-        report.equal("result unchanged after the error", xdriver.name(label), "40")
-        report.equal("degrees box still holds abc", xdriver.text(self.gradi), "abc")
-        report.equal("centimetres box still holds 10", xdriver.text(self.centimetri), "10")
+        report.require("Return closes the error box", self.comes_true(
+            lambda: box.id not in xdriver.visible_windows(self.program.pid), "the box to close"))
+        self.check_going_on()
         self.screenshot(self.window, "after-error")
 
         # 7 degrees over 13 cm.
@@ -214,20 +260,60 @@ class Session:
         status = self.program.wait_exit()
         report.equal("closing the window ends the program with status 0", status, 0)
 
+    def run_on_wayland(self, scale):
+        """The window in a Wayland session. Weston's headless backend has no
+        seat: nothing can be typed there, nor can a window come to the front."""
+        report = self.report
+        self.find_controls()
+        self.calculate("90", "10")
+        report.require_equal("90 degrees, 10 cm gives 40",
+                             xdriver.wait_for_name(self.label, "40"), "40")
+
+        self.enter(self.gradi, GRADI, "abc")
+        self.press_calcola()
+        xdriver.press(self.error_box()[0])
+        report.require("OK closes the error box", self.comes_true(
+            lambda: not any(map(is_error_box, xdriver.windows(self.app))), "the box to close"))
+        self.check_going_on()
+
+        # What the compositor was told of the window, in the program's log
+        # (WAYLAND_DEBUG): the last of each request made of the first toplevel.
+        with open(os.path.join(self.artifacts, "program.log"), errors="replace") as log:
+            text = log.read()
+        toplevel = re.search(r"-> (xdg_toplevel@\d+)\.", text).group(1)
+        told = dict(re.findall(rf"-> {toplevel}\.(\w+)\((.*)\)", text))
+        entry = os.path.basename(self.desktop_entry).removesuffix(".desktop")
+        expected = {"set_app_id": f'"{entry}"', "set_title": f'"{TITLE}"',
+                    "set_min_size": "347, 295", "set_max_size": "347, 295"}
+        report.equal("app id, title and fixed size given to the compositor",
+                     {request: told.get(request) for request in expected}, expected)
+        scales = [int(found) for found in re.findall(r"\.set_buffer_scale\((\d+)\)", text)]
+        report.equal("drawn at the output's scale, not blurred", max(scales, default=1), scale)
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--program", required=True)
     parser.add_argument("--artifacts", required=True)
     parser.add_argument("--desktop-entry", required=True)
+    parser.add_argument("--wayland-scale", type=int,
+                        help="the Wayland compositor's output scale, in a Wayland session")
     args = parser.parse_args()
     os.makedirs(args.artifacts, exist_ok=True)
 
+    wayland = args.wayland_scale is not None
+    if wayland:
+        # The program logs every Wayland request it makes.
+        os.environ["WAYLAND_DEBUG"] = "client"
     program = Program(os.path.abspath(args.program), os.path.join(args.artifacts, "program.log"))
 
     def checks(report):
+        session = Session(report, program, args.artifacts, args.desktop_entry, wayland)
         try:
-            Session(report, program, args.artifacts, args.desktop_entry).run()
+            if wayland:
+                session.run_on_wayland(args.wayland_scale)
+            else:
+                session.run()
         finally:
             program.stop()
 

@@ -265,6 +265,27 @@ def is_focused(accessible):
     return fresh(accessible).getState().contains(pyatspi.STATE_FOCUSED)
 
 
+def is_active(accessible):
+    """Whether a window is the one in front."""
+    pyatspi = _pyatspi()
+    return fresh(accessible).getState().contains(pyatspi.STATE_ACTIVE)
+
+
+def windows(app):
+    """The program's top-level windows, as a screen reader lists them."""
+    return [window for window in fresh(app) if window is not None]
+
+
+def set_text(accessible, text):
+    """Puts text in a text box, as a screen reader's user may."""
+    fresh(accessible).queryEditableText().setTextContents(text)
+
+
+def press(accessible):
+    """Presses a button by its first action, "Press", as a screen reader's user may."""
+    fresh(accessible).queryAction().doAction(0)
+
+
 def _screen_extents(accessible):
     pyatspi = _pyatspi()
     extents = fresh(accessible).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)

@@ -172,9 +172,9 @@ TEST(StartUp, AWindowThatCannotBeBuiltIsReported) {
     const int status = runtime::run(count, arguments, application);
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, 1);
-    EXPECT_TRUE(printed.ends_with("\npasso-rigatura: Impossibile aprire la finestra del programma "
-                                  "(errore di run-time '51': Errore interno).\n") ||
-                printed.starts_with("passo-rigatura: Impossibile"))
+    EXPECT_NE(printed.find("passo-rigatura: Impossibile aprire la finestra del programma (errore "
+                           "di run-time '51': Errore interno).\n"),
+              std::string::npos)
         << printed;
 }
 

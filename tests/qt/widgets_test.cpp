@@ -3,13 +3,10 @@
 
 // What only the Qt window has, beside the window suite every backend runs.
 
-#include "runtime/command_boundary.h"
-#include "runtime/form.h"
 #include "runtime/qt/native_form.h"
-#include "ui/form1.h"
 
+#include "tests/form1_window.h"
 #include "tests/qt/qt_print.h"
-#include "tests/window_driver.h"
 
 #include <QApplication>
 #include <QFont>
@@ -30,10 +27,8 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-class QtWindow : public testing::Test {
+class QtWindow : public Form1Window {
 protected:
-    QtWindow() { driver::show(form); }
-
     template <typename Widget = QWidget> Widget &control(std::string_view name) {
         auto *widget = form.native().window->findChild<Widget *>(qs(name));
         if (widget == nullptr)
@@ -41,13 +36,6 @@ protected:
         return *widget;
     }
     QLabel &result() { return control<QLabel>("centimetri1"); }
-
-    std::vector<int> errors;
-    runtime::ScopedErrorReporter recorder{
-        [this](runtime::Form &, const runtime::RuntimeError &error) {
-            errors.push_back(error.number());
-        }};
-    runtime::Form form{ui::form1};
 };
 
 // A picture missing from the program's resources would just not show.
@@ -86,7 +74,7 @@ TEST_F(QtWindow, ResultIsPlainTextInTheEntryColours) {
 TEST_F(QtWindow, EmbeddedNulIsNoNumber) {
     control<QLineEdit>("gradi1").setText(QString("90") + QChar(0));
     control<QLineEdit>("centimetri2").setText("10");
-    driver::click(form, "cmdcalcola");
+    clickCalcola();
     EXPECT_EQ(errors, std::vector<int>{13});
     EXPECT_EQ(result().text(), "");
 }

@@ -6,15 +6,12 @@
 // drawn, the logo's transparency and a start-up that fails.
 
 #include "runtime/application.h"
-#include "runtime/command_boundary.h"
-#include "runtime/form.h"
 #include "runtime/layout.h"
 #include "runtime/win32/native_form.h"
 #include "runtime/win32/wide_text.h"
-#include "ui/form1.h"
 
+#include "tests/form1_window.h"
 #include "tests/row_name.h"
-#include "tests/window_driver.h"
 
 #include <windows.h>
 
@@ -29,15 +26,11 @@ namespace {
 
 using rows::PrintTo;
 
-class Win32Window : public testing::Test {
+class Win32Window : public Form1Window {
 protected:
-    Win32Window() { driver::show(form); }
-
     HWND window() { return form.native().window.get(); }
     HWND control(std::string_view name) { return form.native().control(name); }
     int dpi() { return driver::layoutDpi(form); }
-
-    runtime::Form form{ui::form1};
 };
 
 struct Density {

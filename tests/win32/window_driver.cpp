@@ -10,12 +10,13 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace driver {
@@ -170,62 +171,38 @@ SeenBox describe(HWND box, HWND owner) {
     return seen;
 }
 
-// Watches the program's thread from another one while the press waits for
+// Watches the program's thread from another one while `press` waits for
 // its boxes: each new box is read, the second press is posted while the
 // first box is open, and every box is answered with OK, the newest first.
-class BoxAnswerer {
-public:
-    BoxAnswerer(DWORD thread, HWND owner, HWND button, bool pressAgain)
-        : m_thread(thread), m_owner(owner), m_button(button), m_pressAgain(pressAgain),
-          m_worker([this] { watch(); }) {}
-    ~BoxAnswerer() {
-        m_done = true;
-        if (m_worker.joinable())
-            m_worker.join();
-    }
-    BoxAnswerer(const BoxAnswerer &) = delete;
-    BoxAnswerer &operator=(const BoxAnswerer &) = delete;
-
-    std::vector<SeenBox> seen() {
-        m_done = true;
-        if (m_worker.joinable())
-            m_worker.join();
-        return m_seen;
-    }
-
-private:
-    void watch() {
-        std::vector<HWND> known;
-        for (int tick = 0; tick < 1000 && !m_done; ++tick) {
-            const std::vector<HWND> open = openBoxes(m_thread);
-            for (const HWND box : open)
-                if (std::find(known.begin(), known.end(), box) == known.end()) {
-                    known.push_back(box);
-                    m_seen.push_back(describe(box, m_owner));
+// The watch ends, and every box with it, when the press has returned or
+// failed.
+std::vector<SeenBox> answerBoxesWhile(HWND owner, HWND button, bool pressAgain,
+                                      const std::function<void()> &press) {
+    std::vector<SeenBox> seen;
+    {
+        const std::jthread watcher([&, thread = GetCurrentThreadId()](std::stop_token stop) {
+            std::vector<HWND> known;
+            for (int tick = 0; tick < 1000 && !stop.stop_requested(); ++tick, Sleep(20)) {
+                const std::vector<HWND> open = openBoxes(thread);
+                for (const HWND box : open)
+                    if (std::find(known.begin(), known.end(), box) == known.end()) {
+                        known.push_back(box);
+                        seen.push_back(describe(box, owner));
+                    }
+                if (!open.empty() && std::exchange(pressAgain, false)) {
+                    PostMessageW(button, BM_CLICK, 0, 0);
+                    Sleep(300); // time for a box it opened to appear
+                } else if (!open.empty()) {
+                    PostMessageW(open.back(), WM_COMMAND, IDOK, 0);
                 }
-            if (!open.empty() && m_pressAgain) {
-                m_pressAgain = false;
-                PostMessageW(m_button, BM_CLICK, 0, 0);
-                Sleep(300); // time for a box it opened to appear
-                continue;
             }
-            if (!open.empty())
-                PostMessageW(open.back(), WM_COMMAND, IDOK, 0);
-            Sleep(20);
-        }
-        // Nothing is left open, whatever happened.
-        for (const HWND box : openBoxes(m_thread))
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            for (const HWND box : openBoxes(thread))
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        press();
     }
-
-    DWORD m_thread;
-    HWND m_owner;
-    HWND m_button;
-    bool m_pressAgain;
-    std::atomic<bool> m_done = false;
-    std::vector<SeenBox> m_seen;
-    std::thread m_worker;
-};
+    return seen;
+}
 
 } // namespace
 
@@ -410,9 +387,8 @@ std::string copyAll(runtime::Form &form, std::string_view name) {
 
 std::vector<SeenBox> pressAndAnswerBoxes(runtime::Form &form, std::string_view button,
                                          bool pressAgain) {
-    BoxAnswerer answerer(GetCurrentThreadId(), window(form), control(form, button), pressAgain);
-    pressByAutomation(form, button);
-    return answerer.seen();
+    return answerBoxesWhile(window(form), control(form, button), pressAgain,
+                            [&] { pressByAutomation(form, button); });
 }
 
 long resourceUse() {
