@@ -200,13 +200,17 @@ Form::Native::Native(const FormSpec &formTable, Form &owner)
         controls[row] =
             dom::Element(tagOf(table.controls, control), std::string(control.name), window.id());
         makeControl(controls[row], control, table.controls);
-        if (hasFittedCaption(control.kind) && !control.text.empty())
-            fitCaption(*this, row, control.text);
         if (control.onClick != nullptr) {
             clicks[row] = pressOf(*this, control.onClick);
             controls[row].listen("click", clicks[row]);
         }
     }
+
+    // The table's captions, laid out once in their own fonts; only one that
+    // would be cut is measured and fitted.
+    for (std::size_t row = 0; row < table.controls.size(); ++row)
+        if (hasFittedCaption(table.controls[row].kind) && controls[row].overflows())
+            fitCaption(*this, row, table.controls[row].text);
 
     const std::vector<std::size_t> order = focusOrder(table.controls);
     if (!order.empty()) {
