@@ -178,6 +178,69 @@ std::string errorBoxId(const FormSpec &table, std::string_view part) {
     return std::string(table.name) + "-error-" + std::string(part);
 }
 
+// The window's element, and in it the controls in document order.
+void makeWindow(Form::Native &form) {
+    const FormSpec &table = form.table;
+    form.window.setAttribute("class", "form");
+    form.window.setStyle("width", px(twipsToPixels(table.clientWidth, standardDpi)));
+    form.window.setStyle("height", px(twipsToPixels(table.clientHeight, standardDpi)));
+    setFont(form.window, table.font);
+    form.controls.resize(table.controls.size());
+    for (const std::size_t row : documentOrder(table.controls)) {
+        const ControlSpec &control = table.controls[row];
+        form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
+                                          form.window.id());
+        makeControl(form.controls[row], control, table.controls);
+        if (control.onClick != nullptr) {
+            form.clicks[row] = pressOf(form, control.onClick);
+            form.controls[row].listen("click", form.clicks[row]);
+        }
+    }
+}
+
+// The table's captions, laid out once in their own fonts; only one that
+// would be cut is measured and fitted.
+void fitTableCaptions(Form::Native &form) {
+    for (std::size_t row = 0; row < form.table.controls.size(); ++row)
+        if (hasFittedCaption(form.table.controls[row].kind) && form.controls[row].overflows())
+            fitCaption(form, row, form.table.controls[row].text);
+}
+
+// Tab goes round the window, and Enter presses no button, as in a desktop
+// dialog.
+void keyboardAsInADialog(Form::Native &form) {
+    const std::vector<std::size_t> order = focusOrder(form.table.controls);
+    if (order.empty())
+        return;
+    const dom::Element &first = form.controls[order.front()];
+    const dom::Element &last = form.controls[order.back()];
+    form.tabToFirst = [&first] { first.focus(); };
+    form.tabToLast = [&last] { last.focus(); };
+    last.takeKey("Tab", false, form.tabToFirst);
+    first.takeKey("Tab", true, form.tabToLast);
+    for (const std::size_t row : order)
+        if (form.table.controls[row].kind == ControlKind::commandButton)
+            form.controls[row].takeKey("Enter", false, form.ignore);
+}
+
+// Nothing of the box is read before it opens: its text is the error's.
+void makeErrorBox(Form::Native &form) {
+    form.errorBox.setAttribute("class", "error-box");
+    setFont(form.errorBox, form.table.font);
+    form.errorBox.setAttribute("role", "alertdialog");
+    form.errorBox.setAttribute("aria-labelledby", form.errorCaption.id());
+    form.errorBox.setAttribute("aria-describedby", form.errorText.id());
+    form.errorBox.listen("close", form.boxClosed);
+    form.errorCaption.setAttribute("class", "caption");
+    form.errorCaption.setText(form.table.caption);
+    form.errorText.setAttribute("class", "message");
+    // A button of a dialog form closes the box without a script, by Enter
+    // or Space as well as by a click; Esc closes it too.
+    form.errorButtons.setAttribute("method", "dialog");
+    form.errorOk.setAttribute("autofocus", "");
+    form.errorOk.setText("OK");
+}
+
 } // namespace
 
 Form::Native::Native(const FormSpec &formTable, Form &owner)
@@ -189,57 +252,10 @@ Form::Native::Native(const FormSpec &formTable, Form &owner)
       errorText("p", errorBoxId(formTable, "text"), errorBox.id()),
       errorButtons("form", errorBoxId(formTable, "buttons"), errorBox.id()),
       errorOk("button", errorBoxId(formTable, "ok"), errorButtons.id()) {
-    window.setAttribute("class", "form");
-    window.setStyle("width", px(twipsToPixels(table.clientWidth, standardDpi)));
-    window.setStyle("height", px(twipsToPixels(table.clientHeight, standardDpi)));
-    setFont(window, table.font);
-
-    controls.resize(table.controls.size());
-    for (const std::size_t row : documentOrder(table.controls)) {
-        const ControlSpec &control = table.controls[row];
-        controls[row] =
-            dom::Element(tagOf(table.controls, control), std::string(control.name), window.id());
-        makeControl(controls[row], control, table.controls);
-        if (control.onClick != nullptr) {
-            clicks[row] = pressOf(*this, control.onClick);
-            controls[row].listen("click", clicks[row]);
-        }
-    }
-
-    // The table's captions, laid out once in their own fonts; only one that
-    // would be cut is measured and fitted.
-    for (std::size_t row = 0; row < table.controls.size(); ++row)
-        if (hasFittedCaption(table.controls[row].kind) && controls[row].overflows())
-            fitCaption(*this, row, table.controls[row].text);
-
-    const std::vector<std::size_t> order = focusOrder(table.controls);
-    if (!order.empty()) {
-        const dom::Element &first = controls[order.front()];
-        const dom::Element &last = controls[order.back()];
-        tabToFirst = [&first] { first.focus(); };
-        tabToLast = [&last] { last.focus(); };
-        last.takeKey("Tab", false, tabToFirst);
-        first.takeKey("Tab", true, tabToLast);
-    }
-    for (const std::size_t row : order)
-        if (table.controls[row].kind == ControlKind::commandButton)
-            controls[row].takeKey("Enter", false, ignore);
-
-    // Nothing of the box is read before it opens: its text is the error's.
-    errorBox.setAttribute("class", "error-box");
-    setFont(errorBox, table.font);
-    errorBox.setAttribute("role", "alertdialog");
-    errorBox.setAttribute("aria-labelledby", errorCaption.id());
-    errorBox.setAttribute("aria-describedby", errorText.id());
-    errorBox.listen("close", boxClosed);
-    errorCaption.setAttribute("class", "caption");
-    errorCaption.setText(table.caption);
-    errorText.setAttribute("class", "message");
-    // A button of a dialog form closes the box without a script, by Enter
-    // or Space as well as by a click; Esc closes it too.
-    errorButtons.setAttribute("method", "dialog");
-    errorOk.setAttribute("autofocus", "");
-    errorOk.setText("OK");
+    makeWindow(*this);
+    fitTableCaptions(*this);
+    keyboardAsInADialog(*this);
+    makeErrorBox(*this);
 }
 
 void Form::Native::fitToViewport() const {
