@@ -156,7 +156,8 @@ class Chromium:
             self.cdp("Emulation.setDeviceMetricsOverride", **self.metrics)
         elif action == "font-family":
             # The fonts are known once the text is laid out.
-            self.cdp("Runtime.evaluate", expression=f"document.getElementById('{argument}').getBoundingClientRect()")
+            self.cdp("Runtime.evaluate",
+                     expression=f"document.getElementById('{argument}').getBoundingClientRect()")
             self.cdp("CSS.enable")
             fonts = self.cdp("CSS.getPlatformFontsForNode", nodeId=self.node(argument))["fonts"]
             return max(fonts, key=lambda font: font["glyphCount"])["familyName"]
@@ -279,9 +280,9 @@ def enter(chromium, report, what, degrees, distance, outcome, closing_key):
     report.equal(f"{what}: OK has the focus", web.execute_script(JS["focused"]), "Form1-error-ok")
     webdriver.ActionChains(web).send_keys(closing_key).perform()
     WebDriverWait(web, 5).until(lambda _: not web.execute_script(JS["box open"]))
+    fields = [web.find_element(By.ID, b).get_property("value") for b in ("gradi1", "centimetri2")]
     report.equal(f"{what}: the focus back and everything kept",
-                 [web.execute_script(JS[n]) for n in ("focused", "result")]
-                 + [web.find_element(By.ID, b).get_property("value") for b in ("gradi1", "centimetri2")],
+                 [web.execute_script(JS[n]) for n in ("focused", "result")] + fields,
                  ["cmdcalcola", before, degrees, distance])
 
 
