@@ -23,8 +23,8 @@ function(node_test)
     set_tests_properties(${arg_NAME} PROPERTIES TIMEOUT ${arg_TIMEOUT} LABELS node)
 endfunction()
 
-# A program for Node rather than a page (also for tests/exhaustive): it reads its .wasm from a file, and
-# the long texts of the suites may grow its memory.
+# A program for Node rather than a page (also for tests/exhaustive): it reads
+# its .wasm from a file, and the long texts of the suites may grow its memory.
 function(node_program target)
     target_link_options(${target} PRIVATE -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1)
 endfunction()
@@ -43,6 +43,7 @@ endif()
 
 node_test(NAME calc_test TIMEOUT 60 SOURCES calc_test.cpp LIBRARIES calc)
 node_test(NAME conversions_test TIMEOUT 120 SOURCES conversions_test.cpp LIBRARIES runtime_core)
+node_test(NAME layout_test TIMEOUT 60 SOURCES layout_test.cpp LIBRARIES ui)
 
 # The round trip of the number format on an even 1/256 of all finite singles,
 # under musl's conversions, on one thread (tests/exhaustive builds it for
