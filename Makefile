@@ -56,9 +56,10 @@ run: build-program
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
 	}
 
-test: build build-sanitize build-fuzz build-windows package-windows format-check
+test: build build-sanitize build-fuzz build-windows package-windows build-web format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 	ctest --test-dir $(WINDOWS_DIR) --output-on-failure
+	ctest --test-dir $(WEB_DIR) --output-on-failure
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e
 	fuzz/run.sh 60 $(FUZZ_DIR)
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check --sample $(EXHAUSTIVE_SAMPLE)
