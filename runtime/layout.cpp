@@ -19,6 +19,19 @@ std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls) {
     return order;
 }
 
+std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> order;
+    for (const std::size_t row : focusOrder(controls)) {
+        if (const ControlSpec *label = labelFor(controls, controls[row]))
+            order.push_back(static_cast<std::size_t>(label - controls.data()));
+        order.push_back(row);
+    }
+    for (std::size_t row = 0; row < controls.size(); ++row)
+        if (std::find(order.begin(), order.end(), row) == order.end())
+            order.push_back(row);
+    return order;
+}
+
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name) {
     const auto row = std::find_if(controls.begin(), controls.end(),
                                   [name](const ControlSpec &c) { return c.name == name; });

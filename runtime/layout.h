@@ -51,6 +51,13 @@ constexpr bool takesFocus(ControlKind kind) {
 // Tab goes from each to the next.
 std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls);
 
+// The order in which someone reading the window meets its controls: the
+// focus order, each box's label right before its box, then the rest as the
+// table lists them. A screen reader names a box after the label just before
+// it, and the dialog keys of Windows and the browser's Tab move the focus in
+// the order the controls are made.
+std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls);
+
 // The row named `name`, or null.
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name);
 

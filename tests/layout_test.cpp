@@ -43,10 +43,19 @@ INSTANTIATE_TEST_SUITE_P(Layout, AtDensity,
                          rows::RowName());
 
 TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
-    std::vector<std::string_view> names;
-    for (std::size_t row : runtime::focusOrder(ui::form1.controls))
-        names.push_back(ui::form1.controls[row].name);
-    EXPECT_EQ(names, (std::vector<std::string_view>{"cmdcalcola", "gradi1", "centimetri2"}));
+    const auto names = [](const std::vector<std::size_t> &rows) {
+        std::vector<std::string_view> named;
+        for (std::size_t row : rows)
+            named.push_back(ui::form1.controls[row].name);
+        return named;
+    };
+    EXPECT_EQ(names(runtime::focusOrder(ui::form1.controls)),
+              (std::vector<std::string_view>{"cmdcalcola", "gradi1", "centimetri2"}));
+    // Each box after the label that names it, then the rest as the table has them.
+    EXPECT_EQ(
+        names(runtime::readingOrder(ui::form1.controls)),
+        (std::vector<std::string_view>{"cmdcalcola", "Label1", "gradi1", "Label2", "centimetri2",
+                                       "Picture1", "Label4", "Label3", "centimetri1"}));
 }
 
 TEST(LabelFor, IsTheLabelCarryingTheBoxAccessibleName) {

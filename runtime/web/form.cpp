@@ -51,22 +51,6 @@ std::string_view cssColour(SystemColour colour) {
     return colour == SystemColour::window ? "Field" : "FieldText";
 }
 
-// The order the controls stand in the page, which is the order Tab visits
-// them and a screen reader reads them: the focus order, each box's label right
-// before its box, then the rest as the table lists them.
-std::vector<std::size_t> documentOrder(std::span<const ControlSpec> controls) {
-    std::vector<std::size_t> order;
-    for (const std::size_t row : focusOrder(controls)) {
-        if (const ControlSpec *label = labelFor(controls, controls[row]))
-            order.push_back(static_cast<std::size_t>(label - controls.data()));
-        order.push_back(row);
-    }
-    for (std::size_t row = 0; row < controls.size(); ++row)
-        if (std::find(order.begin(), order.end(), row) == order.end())
-            order.push_back(row);
-    return order;
-}
-
 // The box a label names, for the labels that name one.
 const ControlSpec *boxNamedBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
     const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
@@ -186,7 +170,7 @@ void makeWindow(Form::Native &form) {
     form.window.setStyle("height", px(twipsToPixels(table.clientHeight, standardDpi)));
     setFont(form.window, table.font);
     form.controls.resize(table.controls.size());
-    for (const std::size_t row : documentOrder(table.controls)) {
+    for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
                                           form.window.id());

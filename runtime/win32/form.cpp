@@ -85,23 +85,6 @@ std::wstring initialText(const ControlSpec &row) {
                                                           : std::string(row.text));
 }
 
-// The order the controls are made in, which is their z-order. The dialog
-// keys move the focus down it, so it follows the tab order; and a screen
-// reader names a text box after the label just above it, so each box's label
-// comes right before the box.
-std::vector<std::size_t> stackingOrder(std::span<const ControlSpec> controls) {
-    std::vector<std::size_t> order;
-    for (const std::size_t row : focusOrder(controls)) {
-        if (const ControlSpec *label = labelFor(controls, controls[row]))
-            order.push_back(static_cast<std::size_t>(label - controls.data()));
-        order.push_back(row);
-    }
-    for (std::size_t row = 0; row < controls.size(); ++row)
-        if (std::find(order.begin(), order.end(), row) == order.end())
-            order.push_back(row);
-    return order;
-}
-
 HWND createControl(const ControlSpec &row, HWND window, std::size_t index) {
     const ControlClass kind = controlClass(row);
     const HWND control = CreateWindowExW(
@@ -380,7 +363,7 @@ Form::Native::Native(const FormSpec &formTable, Form &owner)
     if (!window)
         raiseRuntimeError(ErrorCode::internalError);
     dpi = static_cast<int>(GetDpiForWindow(window.get()));
-    for (const std::size_t row : stackingOrder(table.controls))
+    for (const std::size_t row : readingOrder(table.controls))
         controls[row] = createControl(table.controls[row], window.get(), row);
     addToolTips(*this, window.get());
     layOut(*this, window.get());
