@@ -12,7 +12,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
