@@ -38,6 +38,12 @@ const ControlSpec *findControl(std::span<const ControlSpec> controls, std::strin
     return row != controls.end() ? &*row : nullptr;
 }
 
+const FormSpec &wellFormed(const FormSpec &table) {
+    if (!isWellFormed(table))
+        raiseRuntimeError(ErrorCode::internalError);
+    return table;
+}
+
 std::size_t rowNamed(const FormSpec &form, std::string_view name, ControlKind kind) {
     const ControlSpec *row = findControl(form.controls, name);
     if (row == nullptr || row->kind != kind)

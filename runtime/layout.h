@@ -58,6 +58,11 @@ std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls);
 // the order the controls are made.
 std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls);
 
+// The table itself, where it keeps the promises its type makes. Tables are
+// checked as they are compiled; one that was not is refused as the window is
+// built, rather than drawn wrong.
+const FormSpec &wellFormed(const FormSpec &table);
+
 // The row named `name`, or null.
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name);
 

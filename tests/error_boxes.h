@@ -26,5 +26,8 @@ inline const std::string zeroDegrees =
 inline const std::string twistTooLarge =
     "Errore di run-time '6':\n\nOverflow\nIl passo risultante è troppo grande";
 inline const std::string internalError = "Errore di run-time '51':\n\nErrore interno";
+// What the program says when its window cannot be built.
+inline const std::string startupFailure =
+    "Impossibile aprire la finestra del programma (errore di run-time '51': Errore interno).";
 
 } // namespace box_texts

@@ -3,7 +3,6 @@
 #include "runtime/form.h"
 
 #include "runtime/command_boundary.h"
-#include "runtime/core/errors.h"
 #include "runtime/layout.h"
 #include "runtime/qt/native_form.h"
 #include "runtime/qt/qt_conversions.h"
@@ -175,11 +174,8 @@ template <typename Widget> Widget &controlOfRow(const Form &form, std::size_t ro
 
 } // namespace
 
-Form::Form(const FormSpec &table) : m_table(table), m_native(std::make_unique<Native>()) {
-    // Tables are checked as they are compiled; one that was not is refused
-    // here rather than drawn wrong.
-    if (!isWellFormed(table))
-        raiseRuntimeError(ErrorCode::internalError);
+Form::Form(const FormSpec &table)
+    : m_table(wellFormed(table)), m_native(std::make_unique<Native>()) {
     QWidget &window = *m_native->window;
     window.setObjectName(toQString(table.name));
     window.setWindowTitle(toQString(table.caption));

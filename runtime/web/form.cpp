@@ -264,7 +264,7 @@ void Form::Native::showErrorBox(std::string_view text) {
 }
 
 Form::Form(const FormSpec &table)
-    : m_table(table), m_native(std::make_unique<Native>(table, *this)) {}
+    : m_table(wellFormed(table)), m_native(std::make_unique<Native>(table, *this)) {}
 
 Form::~Form() = default;
 

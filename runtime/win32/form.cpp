@@ -392,13 +392,8 @@ void Form::Native::dispatch(MSG &message) const {
     DispatchMessageW(&message);
 }
 
-Form::Form(const FormSpec &table) : m_table(table) {
-    // Tables are checked as they are compiled; one that was not is refused
-    // here rather than drawn wrong.
-    if (!isWellFormed(table))
-        raiseRuntimeError(ErrorCode::internalError);
-    m_native = std::make_unique<Native>(table, *this);
-}
+Form::Form(const FormSpec &table)
+    : m_table(wellFormed(table)), m_native(std::make_unique<Native>(table, *this)) {}
 
 Form::~Form() = default;
 

@@ -4,7 +4,9 @@
 #include "runtime/qt/command_line.h"
 #include "ui/form1.h"
 
+#include "tests/error_boxes.h"
 #include "tests/row_name.h"
+#include "tests/unbuildable_application.h"
 
 #include <gtest/gtest.h>
 
@@ -153,27 +155,17 @@ INSTANTIATE_TEST_SUITE_P(
 // A window that cannot be built is said in one line on standard error,
 // never as a crash or a silent end.
 TEST(StartUp, AWindowThatCannotBeBuiltIsReported) {
-    runtime::FormSpec tooSmall = ui::form1;
-    tooSmall.clientWidth = 15;
-    const runtime::ApplicationDescription application{
-        .title = ui::application.title,
-        .version = ui::application.version,
-        .desktopFileName = ui::application.desktopFileName,
-        .commandName = ui::application.commandName,
-        .summary = ui::application.summary,
-        .startupForm = tooSmall,
-    };
+    const UnbuildableApplication application;
     char program[] = "passo-rigatura";
     char platform[] = "-platform";
     char offscreen[] = "offscreen";
     char *arguments[] = {program, platform, offscreen, nullptr};
     int count = 3;
     testing::internal::CaptureStderr();
-    const int status = runtime::run(count, arguments, application);
+    const int status = runtime::run(count, arguments, application.description);
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, 1);
-    EXPECT_NE(printed.find("passo-rigatura: Impossibile aprire la finestra del programma (errore "
-                           "di run-time '51': Errore interno).\n"),
+    EXPECT_NE(printed.find("passo-rigatura: " + box_texts::startupFailure + "\n"),
               std::string::npos)
         << printed;
 }

@@ -10,8 +10,11 @@
 #include "runtime/win32/native_form.h"
 #include "runtime/win32/wide_text.h"
 
+#include "tests/error_boxes.h"
 #include "tests/form1_window.h"
 #include "tests/row_name.h"
+#include "tests/unbuildable_application.h"
+#include "tests/win32/event_loop.h"
 
 #include <windows.h>
 
@@ -20,7 +23,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
-#include <thread>
+#include <vector>
 
 namespace {
 
@@ -103,15 +106,7 @@ INSTANTIATE_TEST_SUITE_P(Window, AtDensity,
 
 TEST_F(Win32Window, ClosingEndsTheEventLoopWithStatusZero) {
     PostMessageW(window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    std::optional<int> status;
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            status = static_cast<int>(message.wParam);
-        else
-            form.native().dispatch(message);
-    }
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(driver::runEventsUntilIdle(form), 0);
 }
 
 // The fonts the captions were sized for are there under Wine: every caption
@@ -170,45 +165,19 @@ INSTANTIATE_TEST_SUITE_P(Window, LogoPixels,
                                          LogoPixel{"CentreOfTheBore", 45, 45, false}),
                          rows::RowName());
 
-BOOL CALLBACK findBox(HWND candidate, LPARAM found) {
-    wchar_t name[16]{};
-    GetClassNameW(candidate, name, 16);
-    if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(candidate))
-        return TRUE;
-    *reinterpret_cast<HWND *>(found) = candidate;
-    return FALSE;
-}
-
 // A program started from a menu has no console: a window that cannot be
 // built is said in a box, and the program ends with status 1.
 TEST(StartUp, AWindowThatCannotBeBuiltIsReportedInABox) {
-    runtime::FormSpec tooSmall = ui::form1;
-    tooSmall.clientWidth = 15;
-    const runtime::ApplicationDescription application{
-        .title = ui::application.title,
-        .version = ui::application.version,
-        .desktopFileName = ui::application.desktopFileName,
-        .commandName = ui::application.commandName,
-        .summary = ui::application.summary,
-        .startupForm = tooSmall,
-    };
-    std::wstring said;
-    std::thread answer([&said, thread = GetCurrentThreadId()] {
-        for (int attempt = 0; attempt < 400 && said.empty(); ++attempt, Sleep(25)) {
-            HWND box = nullptr;
-            EnumThreadWindows(thread, findBox, reinterpret_cast<LPARAM>(&box));
-            if (box == nullptr)
-                continue;
-            said = runtime::win32::windowText(GetDlgItem(box, 0xFFFF));
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-    });
+    const UnbuildableApplication application;
     int count = 0;
-    const int status = runtime::run(count, nullptr, application);
-    answer.join();
+    int status = 0;
+    const std::vector<driver::SeenBox> seen =
+        driver::answerBoxesWhile(nullptr, nullptr, false, [&] {
+            status = runtime::run(count, nullptr, application.description);
+        });
     EXPECT_EQ(status, 1);
-    EXPECT_EQ(said, L"Impossibile aprire la finestra del programma (errore di run-time '51': "
-                    L"Errore interno).");
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, box_texts::startupFailure);
 }
 
 } // namespace

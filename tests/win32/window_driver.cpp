@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/window_driver.h"
 
+#include "tests/win32/event_loop.h"
+
 #include "runtime/win32/native_form.h"
 #include "runtime/win32/wide_text.h"
 
@@ -44,15 +46,9 @@ HWND control(runtime::Form &form, std::string_view name) {
     return form.native().controls[rowOf(form, name)];
 }
 
-// Runs the program's event loop until it has nothing left to do.
 void pump(runtime::Form &form) {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            quitStatus = static_cast<int>(message.wParam);
-        else
-            form.native().dispatch(message);
-    }
+    if (const std::optional<int> status = runEventsUntilIdle(form))
+        quitStatus = status;
 }
 
 void postKey(runtime::Form &form, WPARAM key, std::optional<wchar_t> character) {
@@ -171,13 +167,26 @@ SeenBox describe(HWND box, HWND owner) {
     return seen;
 }
 
-// Watches the program's thread from another one while `press` waits for
-// its boxes: each new box is read, the second press is posted while the
-// first box is open, and every box is answered with OK, the newest first.
-// The watch ends, and every box with it, when the press has returned or
-// failed.
+} // namespace
+
+std::optional<int> runEventsUntilIdle(runtime::Form &form) {
+    std::optional<int> status;
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            status = static_cast<int>(message.wParam);
+        else
+            form.native().dispatch(message);
+    }
+    return status;
+}
+
+// Another thread watches the program's while `call` waits for its boxes:
+// each new box is read, the second press is posted while the first box is
+// open, and every box is answered with OK, the newest first. The watch ends,
+// and every box with it, when the call has returned or failed.
 std::vector<SeenBox> answerBoxesWhile(HWND owner, HWND button, bool pressAgain,
-                                      const std::function<void()> &press) {
+                                      const std::function<void()> &call) {
     std::vector<SeenBox> seen;
     {
         const std::jthread watcher([&, thread = GetCurrentThreadId()](std::stop_token stop) {
@@ -199,12 +208,10 @@ std::vector<SeenBox> answerBoxesWhile(HWND owner, HWND button, bool pressAgain,
             for (const HWND box : openBoxes(thread))
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
         });
-        press();
+        call();
     }
     return seen;
 }
-
-} // namespace
 
 void show(runtime::Form &form) {
     quitStatus.reset();
