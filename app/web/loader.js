@@ -14,10 +14,13 @@ Module["onAbort"] = function () {
 };
 
 // Service workers exist only in a secure context (HTTPS, or 127.0.0.1). The
-// worker's first copy of the site waits until the page is loaded, so that it
-// never competes with the page's own start.
+// worker's first copy of the site waits until the window stands, so that it
+// never competes with the page's own start; the page's load event is no
+// sign of that, as it comes before the program has even been compiled.
 if ("serviceWorker" in navigator) {
-    addEventListener("load", function () {
-        navigator.serviceWorker.register("service-worker.js");
-    });
+    Module["postRun"] = function () {
+        setTimeout(function () {
+            navigator.serviceWorker.register("service-worker.js");
+        });
+    };
 }
