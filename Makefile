@@ -114,7 +114,7 @@ package-windows: build-windows
 # only, in $(WEB_DIR)/site.
 web: setup-web
 	cmake -S . -B $(WEB_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
-	    -DCMAKE_BUILD_TYPE=MinSizeRel -DBUILD_TESTING=OFF
+	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(WEB_DIR)
 
 setup-web:

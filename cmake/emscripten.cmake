@@ -15,18 +15,3 @@ include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
 # emcc's link step runs its JavaScript optimiser under Node, which finds the
 # parser it needs (Debian's node-acorn) only in Debian's own module folder.
 set(CMAKE_CXX_LINKER_LAUNCHER env NODE_PATH=/usr/share/nodejs)
-
-# Exceptions as WebAssembly's own instructions, which every current browser
-# and Node run; Emscripten's emulation in JavaScript makes the program larger
-# and every call that may throw slower. Everything linked together must be
-# compiled alike, GoogleTest included. The window suite's page alone
-# (PASSO_WEB_SUITE_PAGE, see tests/web.cmake) takes the emulation: its driver
-# waits for the browser, and Asyncify, which makes those waits, unwinds
-# through no other kind.
-if(PASSO_WEB_SUITE_PAGE)
-    set(CMAKE_CXX_FLAGS_INIT -fexceptions)
-    set(CMAKE_EXE_LINKER_FLAGS_INIT -fexceptions)
-else()
-    set(CMAKE_CXX_FLAGS_INIT -fwasm-exceptions)
-    set(CMAKE_EXE_LINKER_FLAGS_INIT -fwasm-exceptions)
-endif()

@@ -5,12 +5,13 @@
 # Usage: tests/package_test.sh SOURCE_DIR
 #
 # Builds the release (scripts/release: the Debian package, the Windows
-# installer and the .zip, and their SHA256SUMS) twice, from two copies of the
-# source tree in folders of different names, in different time zones and with
-# different umasks, and checks that each file is the same bytes in both, that
-# SHA256SUMS checks them, and that lintian finds no error or warning in the
-# package. The copies keep the tree as it is now, so edits made while the test
-# runs cannot differ between the builds.
+# installer and the .zip, the site's archive, and their SHA256SUMS) twice,
+# from two copies of the source tree in folders of different names, in
+# different time zones and with different umasks, and checks that each file
+# is the same bytes in both, that SHA256SUMS checks them, that lintian finds
+# no error or warning in the package, and that the released site passes the
+# browser check. The copies keep the tree as it is now, so edits made while
+# the test runs cannot differ between the builds.
 set -euo pipefail
 root=$(realpath -- "$1")
 work=$(mktemp -d)
@@ -60,6 +61,16 @@ check "SHA256SUMS checks the release's files" sums_check
 check "lintian finds no error or warning" \
     lintian --info --display-info --pedantic --display-experimental --verbose \
     --fail-on error,warning "$work"/a/release/*.deb
+
+# The released site is built apart from the one the browser tests load: it
+# must behave as that one does, error boxes and all.
+released_site_works() {
+    mkdir -p "$work/site" &&
+        tar -C "$work/site" -xzf "$work"/a/release/*-web.tar.gz &&
+        /usr/bin/python3 "$root/tests/web/browser_check.py" --site "$work"/site/*/ \
+            --artifacts "$work/site-artifacts"
+}
+check "the released site passes the browser check" released_site_works
 
 # Without Qt's Wayland platform the window is drawn through XWayland on a
 # Wayland desktop, or not at all where XWayland is not running.
