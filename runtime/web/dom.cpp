@@ -49,18 +49,27 @@ EM_JS(void, passo_dom_set_text, (const char *id, int idLength, const char *text,
         UTF8ToString(text, textLength);
 });
 
-// A box's text as UTF-8, through the browser's own encoder, which writes a
-// lone surrogate (half a character, which a box may hold) as U+FFFD. The
-// bytes wait in the page between the two calls that take them.
+// A text the page hands back, as UTF-8 through the browser's own encoder,
+// which writes a lone surrogate (half a character, which a box may hold) as
+// U+FFFD. The bytes wait in the page between the call that counts them and
+// the one that copies them.
 EM_JS(int, passo_dom_value_size, (const char *id, int idLength), {
     if (!Module.passoEncoder)
         Module.passoEncoder = new TextEncoder();
     var value = document.getElementById(UTF8ToString(id, idLength)).value;
-    Module.passoValue = Module.passoEncoder.encode(value);
-    return Module.passoValue.length;
+    Module.passoHeld = Module.passoEncoder.encode(value);
+    return Module.passoHeld.length;
 });
 
-EM_JS(void, passo_dom_copy_value, (char *buffer), { HEAPU8.set(Module.passoValue, buffer); });
+EM_JS(int, passo_dom_focused_id_size, (), {
+    if (!Module.passoEncoder)
+        Module.passoEncoder = new TextEncoder();
+    var element = document.activeElement;
+    Module.passoHeld = Module.passoEncoder.encode(element ? element.id : "");
+    return Module.passoHeld.length;
+});
+
+EM_JS(void, passo_dom_copy_held, (char *buffer), { HEAPU8.set(Module.passoHeld, buffer); });
 
 EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
     var element = document.getElementById(UTF8ToString(id, idLength));
@@ -109,16 +118,6 @@ EM_JS(int, passo_dom_is_open, (const char *id, int idLength),
 EM_JS(void, passo_dom_show_modal, (const char *id, int idLength),
       { document.getElementById(UTF8ToString(id, idLength)).showModal(); });
 
-EM_JS(int, passo_dom_focused_id_size, (), {
-    var element = document.activeElement;
-    return element ? lengthBytesUTF8(element.id) : 0;
-});
-
-EM_JS(void, passo_dom_copy_focused_id, (char *buffer, int bufferSize), {
-    var element = document.activeElement;
-    stringToUTF8(element ? element.id : "", buffer, bufferSize);
-});
-
 EM_JS(void, passo_dom_set_title, (const char *title, int titleLength),
       { document.title = UTF8ToString(title, titleLength); });
 
@@ -164,6 +163,13 @@ int byteCount(std::string_view text) {
     return static_cast<int>(text.size());
 }
 
+// The `size` bytes the page holds for the last call that counted them.
+std::string heldText(int size) {
+    std::string text(static_cast<std::size_t>(size), '\0');
+    passo_dom_copy_held(text.data());
+    return text;
+}
+
 } // namespace
 
 Element::Element(std::string_view tag, std::string id, std::string_view parent)
@@ -203,10 +209,7 @@ void Element::setText(std::string_view text) const {
 }
 
 std::string Element::value() const {
-    std::string text(static_cast<std::size_t>(passo_dom_value_size(m_id.data(), byteCount(m_id))),
-                     '\0');
-    passo_dom_copy_value(text.data());
-    return text;
+    return heldText(passo_dom_value_size(m_id.data(), byteCount(m_id)));
 }
 
 void Element::focus() const {
@@ -239,9 +242,7 @@ void Element::showModal() const {
 }
 
 std::string focusedId() {
-    std::string id(static_cast<std::size_t>(passo_dom_focused_id_size()), '\0');
-    passo_dom_copy_focused_id(id.data(), byteCount(id) + 1);
-    return id;
+    return heldText(passo_dom_focused_id_size());
 }
 
 void focusById(std::string_view id) {
