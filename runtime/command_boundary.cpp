@@ -4,6 +4,7 @@
 
 #include "runtime/error_box.h"
 
+#include <new>
 #include <utility>
 
 namespace runtime {
@@ -40,6 +41,8 @@ void runCommand(Command command, Form &form) noexcept {
         command(form);
     } catch (const RuntimeError &error) {
         reportUnhandled(form, error);
+    } catch (const std::bad_alloc &) {
+        reportUnhandled(form, RuntimeError(ErrorCode::outOfMemory));
     } catch (...) {
         reportUnhandled(form, RuntimeError(ErrorCode::internalError));
     }

@@ -196,8 +196,10 @@ TEST_F(CalculateCommand, ClicksHoldNothing) {
 }
 
 // Nothing escapes the boundary, not even an exception that is no run-time
-// error; the user can do nothing about it, so its box gives no advice.
-TEST(CommandBoundary, ReportsForeignExceptionsAsInternalErrors) {
+// error: an allocation that failed is the memory running out, anything else
+// a fault of the program. The user can do nothing about either, so their
+// boxes give no advice.
+TEST(CommandBoundary, ReportsForeignExceptionsAsRunTimeErrors) {
     std::vector<std::string> boxes;
     runtime::ScopedErrorReporter reporter([&](runtime::Form &, const runtime::RuntimeError &error) {
         boxes.push_back(runtime::errorBoxText(error));
@@ -205,7 +207,7 @@ TEST(CommandBoundary, ReportsForeignExceptionsAsInternalErrors) {
     runtime::Form form(ui::form1);
     runtime::runCommand([](runtime::Form &) { throw std::bad_alloc(); }, form);
     runtime::runCommand([](runtime::Form &) { throw 42; }, form);
-    EXPECT_EQ(boxes, (std::vector<std::string>{internalError, internalError}));
+    EXPECT_EQ(boxes, (std::vector<std::string>{outOfMemory, internalError}));
 }
 
 // A press that reaches the window while its command is still running is

@@ -25,6 +25,7 @@ inline const std::string zeroDegrees =
     "Errore di run-time '11':\n\nDivisione per zero\nGRADI MISURATI non può essere zero";
 inline const std::string twistTooLarge =
     "Errore di run-time '6':\n\nOverflow\nIl passo risultante è troppo grande";
+inline const std::string outOfMemory = "Errore di run-time '7':\n\nMemoria esaurita";
 inline const std::string internalError = "Errore di run-time '51':\n\nErrore interno";
 // What the program says when its window cannot be built.
 inline const std::string startupFailure =

@@ -15,6 +15,7 @@ struct ErrorEntry {
 
 constexpr std::array errorTable{
     ErrorEntry{ErrorCode::overflow, "Overflow"},
+    ErrorEntry{ErrorCode::outOfMemory, "Memoria esaurita"},
     ErrorEntry{ErrorCode::divisionByZero, "Divisione per zero"},
     ErrorEntry{ErrorCode::typeMismatch, "Tipo non corrispondente"},
     ErrorEntry{ErrorCode::internalError, "Errore interno"},

@@ -12,6 +12,7 @@ namespace runtime {
 // this kind of program know from the error box, so they are part of the interface.
 enum class ErrorCode : int {
     overflow = 6,
+    outOfMemory = 7,
     divisionByZero = 11,
     typeMismatch = 13,
     internalError = 51,
