@@ -49,24 +49,12 @@ EM_JS(void, passo_dom_set_text, (const char *id, int idLength, const char *text,
         UTF8ToString(text, textLength);
 });
 
-// A text the page hands back, as UTF-8 through the browser's own encoder,
-// which writes a lone surrogate (half a character, which a box may hold) as
-// U+FFFD. The bytes wait in the page between the call that counts them and
-// the one that copies them.
-EM_JS(int, passo_dom_value_size, (const char *id, int idLength), {
-    if (!Module.passoEncoder)
-        Module.passoEncoder = new TextEncoder();
-    var value = document.getElementById(UTF8ToString(id, idLength)).value;
-    Module.passoHeld = Module.passoEncoder.encode(value);
-    return Module.passoHeld.length;
-});
+EM_JS(int, passo_dom_value_size, (const char *id, int idLength),
+      { return Module.passoHold(document.getElementById(UTF8ToString(id, idLength)).value); });
 
 EM_JS(int, passo_dom_focused_id_size, (), {
-    if (!Module.passoEncoder)
-        Module.passoEncoder = new TextEncoder();
     var element = document.activeElement;
-    Module.passoHeld = Module.passoEncoder.encode(element ? element.id : "");
-    return Module.passoHeld.length;
+    return Module.passoHold(element ? element.id : "");
 });
 
 EM_JS(void, passo_dom_copy_held, (char *buffer), { HEAPU8.set(Module.passoHeld, buffer); });
@@ -163,14 +151,13 @@ int byteCount(std::string_view text) {
     return static_cast<int>(text.size());
 }
 
-// The `size` bytes the page holds for the last call that counted them.
+} // namespace
+
 std::string heldText(int size) {
     std::string text(static_cast<std::size_t>(size), '\0');
     passo_dom_copy_held(text.data());
     return text;
 }
-
-} // namespace
 
 Element::Element(std::string_view tag, std::string id, std::string_view parent)
     : m_id(std::move(id)) {

@@ -60,6 +60,11 @@ private:
     std::string m_id;
 };
 
+// A text the page hands to the program, in two calls: the first, on the
+// page's side, holds it with Module.passoHold(text) (dom.js) and returns the
+// count of bytes that gives, `size`; this second one copies them, UTF-8.
+std::string heldText(int size);
+
 // The id of the element that has the focus, or empty.
 std::string focusedId();
 // Gives the focus to the element with `id`, if it is still there.

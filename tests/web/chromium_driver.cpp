@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The browser's driver, in the part that needs Chromium itself: the page
-// asks browser_check.py, which drives it through the DevTools protocol, for
+// asks suite_server.py, which drives it through the DevTools protocol, for
 // real key events and for what a screen reader and the font system see, and
 // waits for the answer (Asyncify lets the page run meanwhile). Each element's
 // id is its control's name.
@@ -10,6 +10,7 @@
 #include "tests/window_driver.h"
 
 #include "runtime/layout.h"
+#include "runtime/web/dom.h"
 
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
@@ -22,11 +23,8 @@
 EM_ASYNC_JS(int, driver_ask, (const char *action, const char *argument), {
     var answer = await fetch("/driver/" + UTF8ToString(action),
                              {method : "POST", body : UTF8ToString(argument)});
-    Module.driverAnswer = new TextEncoder().encode(await answer.text());
-    return Module.driverAnswer.length;
+    return Module.passoHold(await answer.text());
 });
-
-EM_JS(void, driver_copy_answer, (char *buffer), { HEAPU8.set(Module.driverAnswer, buffer); });
 
 // Lets the page run the tasks it has queued, a dialog's close event among them.
 EM_ASYNC_JS(void, driver_settle, (),
@@ -40,14 +38,10 @@ EM_JS(void, driver_rect, (const char *id, double *rect), {
 EM_JS(int, driver_focused_size, (const char *form), {
     var element = document.activeElement;
     var inside = element && element.parentElement && element.parentElement.id == UTF8ToString(form);
-    Module.driverAnswer = new TextEncoder().encode(inside ? element.id : "");
-    return Module.driverAnswer.length;
+    return Module.passoHold(inside ? element.id : "");
 });
 
-EM_JS(int, driver_title_size, (), {
-    Module.driverAnswer = new TextEncoder().encode(document.title);
-    return Module.driverAnswer.length;
-});
+EM_JS(int, driver_title_size, (), { return Module.passoHold(document.title); });
 
 EM_ASYNC_JS(int, driver_icon_loads, (), {
     var link = document.querySelector("link[rel~=icon]");
@@ -94,29 +88,21 @@ EM_JS(int, driver_open_box_size, (const char *form), {
         box.querySelector(".caption").textContent, box.querySelector(".message").textContent,
         box.matches(":modal") ? 1 : 0, centred ? 1 : 0, box.querySelectorAll("button").length
     ];
-    Module.driverAnswer =
-        new TextEncoder().encode(fields.join(String.fromCharCode(31)) + String.fromCharCode(31));
-    return Module.driverAnswer.length;
+    return Module.passoHold(fields.join(String.fromCharCode(31)) + String.fromCharCode(31));
 });
 
 namespace driver {
 namespace {
 
-std::string answer(int size) {
-    std::string text(static_cast<std::size_t>(size), '\0');
-    driver_copy_answer(text.data());
-    return text;
-}
-
 std::string ask(const char *action, const std::string &argument = {}) {
-    return answer(driver_ask(action, argument.c_str()));
+    return runtime::dom::heldText(driver_ask(action, argument.c_str()));
 }
 
 std::string name(std::string_view control) {
     return std::string(control);
 }
 
-// Tells browser_check.py how the suite ended: the page lives on after main
+// Tells suite_server.py how the suite ended: the page lives on after main
 // returns, and no exit reaches it.
 class EndOfSuite : public testing::EmptyTestEventListener {
     void OnTestProgramEnd(const testing::UnitTest &suite) override {
@@ -156,7 +142,7 @@ void press(runtime::Form &, Key key) {
 }
 
 std::string focused(runtime::Form &form) {
-    return answer(driver_focused_size(std::string(form.table().name).c_str()));
+    return runtime::dom::heldText(driver_focused_size(std::string(form.table().name).c_str()));
 }
 
 void putAnotherWindowInFront(runtime::Form &) {
@@ -198,7 +184,7 @@ bool isResizable(runtime::Form &form) {
 }
 
 std::string title(runtime::Form &) {
-    return answer(driver_title_size());
+    return runtime::dom::heldText(driver_title_size());
 }
 
 bool hasIcon(runtime::Form &) {
@@ -235,7 +221,7 @@ std::vector<SeenBox> pressAndAnswerBoxes(runtime::Form &form, std::string_view b
     pressByAutomation(form, button);
     // A box that Enter does not close is seen again, a few times at most.
     for (int size; seen.size() < 4 && (size = driver_open_box_size(window.c_str())) != 0;) {
-        seen.push_back(readBox(answer(size)));
+        seen.push_back(readBox(runtime::dom::heldText(size)));
         if (pressAgain && seen.size() == 1)
             pressByAutomation(form, button);
         ask("key", "Enter");

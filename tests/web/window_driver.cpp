@@ -41,14 +41,7 @@ EM_JS(void, driver_click, (const char *id, int idLength),
 // What an element shows: a box's value, or else its text.
 EM_JS(int, driver_shown_size, (const char *id, int idLength), {
     var element = document.getElementById(UTF8ToString(id, idLength));
-    var shown = "value" in element ? element.value : element.textContent;
-    return new TextEncoder().encode(shown).length;
-});
-
-EM_JS(void, driver_copy_shown, (const char *id, int idLength, char *buffer), {
-    var element = document.getElementById(UTF8ToString(id, idLength));
-    var shown = "value" in element ? element.value : element.textContent;
-    HEAPU8.set(new TextEncoder().encode(shown), buffer);
+    return Module.passoHold("value" in element ? element.value : element.textContent);
 });
 
 EM_JS(void, driver_focus, (const char *id, int idLength),
@@ -86,9 +79,7 @@ void setTextUtf16(runtime::Form &form, std::string_view textBox, const std::u16s
 
 std::string text(runtime::Form &form, std::string_view control) {
     const std::string &id = idOf(form, control);
-    std::string shown(static_cast<std::size_t>(driver_shown_size(id.data(), byteCount(id))), '\0');
-    driver_copy_shown(id.data(), byteCount(id), shown.data());
-    return shown;
+    return runtime::dom::heldText(driver_shown_size(id.data(), byteCount(id)));
 }
 
 std::string held(const std::string &typed) {
