@@ -67,7 +67,7 @@ check "lintian finds no error or warning" \
 released_site_works() {
     mkdir -p "$work/site" &&
         tar -C "$work/site" -xzf "$work"/a/release/*-web.tar.gz &&
-        /usr/bin/python3 "$root/tests/web/browser_check.py" --site "$work"/site/*/ \
+        /usr/bin/python3 "$root/tests/web/site_check.py" --site "$work"/site/*/ \
             --artifacts "$work/site-artifacts"
 }
 check "the released site passes the browser check" released_site_works

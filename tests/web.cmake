@@ -60,8 +60,8 @@ target_link_options(command_test PRIVATE --pre-js ${jsdom_page})
 set_property(TARGET command_test APPEND PROPERTY LINK_DEPENDS ${jsdom_page})
 set_property(TEST command_test APPEND PROPERTY ENVIRONMENT NODE_PATH=/usr/share/nodejs)
 
-# The window suite's page, built apart and driven in Chromium by
-# browser_check.py, which stands for the user's keyboard and the screen reader
+# The window suite's page, built apart and served to Chromium by
+# suite_server.py, which stands for the user's keyboard and the screen reader
 # (real key events, the accessibility tree), at density 1 and 2.
 include(ExternalProject)
 set(suite_build ${PROJECT_BINARY_DIR}/window-suite)
@@ -75,17 +75,18 @@ ExternalProject_Add(window_suite_page
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON)
 
-set(browser_check /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_check.py
-    --site ${PROJECT_BINARY_DIR}/site --artifacts ${CMAKE_CURRENT_BINARY_DIR}/browser-artifacts)
+set(site_and_artifacts --site ${PROJECT_BINARY_DIR}/site
+    --artifacts ${CMAKE_CURRENT_BINARY_DIR}/browser-artifacts)
 foreach(density 1 2)
     set(name window_test_at_density_${density})
-    add_test(NAME ${name} COMMAND ${browser_check} --density ${density}
-        --suite ${suite_build}/tests/window_test.js)
+    add_test(NAME ${name} COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/web/suite_server.py
+        ${site_and_artifacts} --density ${density} --suite ${suite_build}/tests/window_test.js)
     set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS browser)
 endforeach()
 
 # The site as a visitor gets it: a phone, a reload with no network, requests
 # only to its own origin, nothing in the console; screenshots in
 # browser-artifacts.
-add_test(NAME site_in_chromium COMMAND ${browser_check})
+add_test(NAME site_in_chromium COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/web/site_check.py
+    ${site_and_artifacts})
 set_tests_properties(site_in_chromium PROPERTIES TIMEOUT 300 LABELS browser)

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The window suite's page tells browser_check.py what it prints, each line
+// The window suite's page tells suite_server.py what it prints, each line
 // as it comes.
 function tellTheCheck(what, text) {
     var request = new XMLHttpRequest();

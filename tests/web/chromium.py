@@ -1,0 +1,92 @@
+# SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What the browser checks share: headless Chromium with a fresh profile,
+driven through WebDriver and the DevTools protocol, and a folder served from
+127.0.0.1 on a free port, as any web host would serve it."""
+
+import importlib.machinery
+import os
+import shutil
+import sys
+import tempfile
+import threading
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.dirname(HERE))
+from report import run_checks  # noqa: E402
+
+serve_web = importlib.machinery.SourceFileLoader(
+    "serve_web", os.path.join(HERE, "..", "..", "scripts", "serve-web")).load_module()
+
+# Chromium as root on a closed network: no sandbox, nothing fetched behind
+# the page's back.
+FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+         "--disable-background-networking", "--disable-component-update", "--disable-sync",
+         "--lang=it"]
+KEYS = {"Tab": 9, "Enter": 13, "Escape": 27}
+DESKTOP = {"width": 800, "height": 600, "mobile": False}
+
+
+class Chromium:
+    """The browser, and `folder` served by `handler` (scripts/serve-web's by
+    default) at self.origin."""
+
+    def __init__(self, folder, handler=serve_web.Handler):
+        self.profile = tempfile.mkdtemp(prefix="passo-chromium.")
+        serving = lambda *a: handler(*a, directory=folder)  # noqa: E731
+        self.server = serve_web.http.server.ThreadingHTTPServer(("127.0.0.1", 0), serving)
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.origin = f"http://127.0.0.1:{self.server.server_address[1]}"
+        options = Options()
+        options.binary_location = "/usr/bin/chromium"
+        for flag in FLAGS + [f"--user-data-dir={self.profile}"]:
+            options.add_argument(flag)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+        self.web = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.cdp("Browser.grantPermissions", permissions=["clipboardReadWrite"],
+                 origin=self.origin)
+
+    def close(self):
+        self.web.quit()
+        self.server.shutdown()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    def cdp(self, command, **parameters):
+        return self.web.execute_cdp_cmd(command, parameters)
+
+    def emulate(self, metrics, density=1):
+        """A screen of `metrics` (CSS pixels, and whether it is a phone's,
+        whose pointer is a finger) at `density`."""
+        self.metrics = {"deviceScaleFactor": density, **metrics}
+        self.cdp("Emulation.setDeviceMetricsOverride", **self.metrics)
+        self.cdp("Emulation.setTouchEmulationEnabled", enabled=metrics["mobile"])
+
+    def key(self, key, text="", modifiers=0, commands=()):
+        code = KEYS.get(key, ord(key.upper()[0]))
+        common = {"key": key, "windowsVirtualKeyCode": code, "modifiers": modifiers}
+        self.cdp("Input.dispatchKeyEvent", type="keyDown", text=text, commands=list(commands),
+                 **common)
+        self.cdp("Input.dispatchKeyEvent", type="keyUp", **common)
+
+    def node(self, element_id):
+        root = self.cdp("DOM.getDocument", depth=0)["root"]["nodeId"]
+        return self.cdp("DOM.querySelector", nodeId=root, selector=f"#{element_id}")["nodeId"]
+
+    def accessible_name(self, element_id):
+        nodes = self.cdp("Accessibility.getPartialAXTree", nodeId=self.node(element_id),
+                         fetchRelatives=False)["nodes"]
+        return nodes[0]["name"]["value"]
+
+
+def run(chromium, checks, artifacts):
+    """Runs checks(report) within 280 s, its screenshots kept in
+    `artifacts`, then closes the browser; returns the exit status."""
+    os.makedirs(artifacts, exist_ok=True)
+    try:
+        return run_checks(checks, 280, artifacts)
+    finally:
+        chromium.close()
