@@ -32,6 +32,16 @@ std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls) {
     return order;
 }
 
+int windowMargin(const FormSpec &form) {
+    int margin = std::min(form.clientWidth, form.clientHeight);
+    for (const ControlSpec &row : form.controls) {
+        const TwipRect &r = row.bounds;
+        margin = std::min({margin, r.left, r.top, form.clientWidth - r.left - r.width,
+                           form.clientHeight - r.top - r.height});
+    }
+    return margin;
+}
+
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name) {
     const auto row = std::find_if(controls.begin(), controls.end(),
                                   [name](const ControlSpec &c) { return c.name == name; });

@@ -42,6 +42,11 @@ constexpr PixelRect toPixels(const TwipRect &twips, int dpi) {
             twipsToPixels(twips.top + twips.height, dpi) - top};
 }
 
+// The window's margin, in twips: the least distance between a control and
+// an edge of the client area. A backend that places the window keeps that
+// much room around it too.
+int windowMargin(const FormSpec &form);
+
 // Text boxes and buttons take the focus; labels and pictures never do.
 constexpr bool takesFocus(ControlKind kind) {
     return kind == ControlKind::textBox || kind == ControlKind::commandButton;

@@ -32,9 +32,8 @@ int run(int &, char **, const ApplicationDescription &application) {
     } catch (const std::exception &failure) {
         return reportStartupFailure(failure);
     }
-    static const dom::Handler viewportChanged = [] { form->native().fitToViewport(); };
-    dom::listenToViewport(viewportChanged);
     form->show();
+    form->native().answerEarlyPress();
     return 0;
 }
 

@@ -14,6 +14,8 @@ EM_JS(void, passo_dom_create,
       (const char *tag, int tagLength, const char *id, int idLength, const char *parent,
        int parentLength),
       {
+          if (document.getElementById(UTF8ToString(id, idLength)))
+              return;
           var element = document.createElement(UTF8ToString(tag, tagLength));
           element.id = UTF8ToString(id, idLength);
           var into = parentLength ? document.getElementById(UTF8ToString(parent, parentLength))
@@ -55,6 +57,14 @@ EM_JS(int, passo_dom_value_size, (const char *id, int idLength),
 EM_JS(int, passo_dom_focused_id_size, (), {
     var element = document.activeElement;
     return Module.passoHold(element ? element.id : "");
+});
+
+EM_JS(int, passo_dom_has_element, (const char *id, int idLength),
+      { return document.getElementById(UTF8ToString(id, idLength)) ? 1 : 0; });
+
+EM_JS(int, passo_dom_early_press_size, (), {
+    document.removeEventListener("click", Module.passoKeepPress, true);
+    return Module.passoHold(Module.passoEarlyPress || "");
 });
 
 EM_JS(void, passo_dom_copy_held, (char *buffer), { HEAPU8.set(Module.passoHeld, buffer); });
@@ -125,15 +135,6 @@ EM_JS(double, passo_dom_text_width,
           }
           return context.measureText(UTF8ToString(text, textLength)).width;
       });
-
-EM_JS(double, passo_dom_viewport_width, (), { return innerWidth; });
-EM_JS(double, passo_dom_viewport_height, (), { return innerHeight; });
-EM_JS(int, passo_dom_pointer_is_coarse, (), { return matchMedia("(pointer: coarse)").matches; });
-
-EM_JS(void, passo_dom_listen_to_viewport, (const void *handler), {
-    addEventListener(
-        "resize", function() { _passo_dom_event(handler); });
-});
 
 // Every listener's way back into the program. Nothing may be thrown into the
 // browser's event loop: a handler that fails leaves the page as it was.
@@ -228,6 +229,14 @@ void Element::showModal() const {
     passo_dom_show_modal(m_id.data(), byteCount(m_id));
 }
 
+bool hasElement(std::string_view id) {
+    return passo_dom_has_element(id.data(), byteCount(id)) != 0;
+}
+
+std::string takeEarlyPress() {
+    return heldText(passo_dom_early_press_size());
+}
+
 std::string focusedId() {
     return heldText(passo_dom_focused_id_size());
 }
@@ -242,22 +251,6 @@ void setTitle(std::string_view title) {
 
 double textWidth(std::string_view text, std::string_view font) {
     return passo_dom_text_width(text.data(), byteCount(text), font.data(), byteCount(font));
-}
-
-double viewportWidth() {
-    return passo_dom_viewport_width();
-}
-
-double viewportHeight() {
-    return passo_dom_viewport_height();
-}
-
-bool pointerIsCoarse() {
-    return passo_dom_pointer_is_coarse() != 0;
-}
-
-void listenToViewport(const Handler &handler) {
-    passo_dom_listen_to_viewport(&handler);
 }
 
 } // namespace runtime::dom

@@ -15,9 +15,10 @@ namespace runtime::dom {
 // What an event listener runs; it must not throw (see `listen`).
 using Handler = std::function<void()>;
 
-// An element of the page, made with a tag and an id and put last into its
-// parent (the page's body when the parent is empty); it leaves the page with
-// this object, its listeners with it.
+// An element of the page, known by its id: the page's own where its HTML
+// holds one, or else one made with a tag and put last into its parent (the
+// page's body when the parent is empty). It leaves the page with this
+// object, its listeners with it.
 class Element {
 public:
     // No element yet.
@@ -65,6 +66,13 @@ private:
 // count of bytes that gives, `size`; this second one copies them, UTF-8.
 std::string heldText(int size);
 
+// Whether the page has an element with `id`.
+bool hasElement(std::string_view id);
+
+// The id of the last button pressed before the program asked, or empty; from
+// then on the page keeps no press for the program (dom.js).
+std::string takeEarlyPress();
+
 // The id of the element that has the focus, or empty.
 std::string focusedId();
 // Gives the focus to the element with `id`, if it is still there.
@@ -75,14 +83,5 @@ void setTitle(std::string_view title);
 // The width of `text` in `font` (CSS shorthand, "8pt Arial"), in CSS pixels; 0
 // where the browser measures no text.
 double textWidth(std::string_view text, std::string_view font);
-
-// The page's viewport, in CSS pixels, and whether its pointer is a finger.
-double viewportWidth();
-double viewportHeight();
-bool pointerIsCoarse();
-
-// Runs `handler` whenever the viewport changes size; `handler` must outlive the
-// page.
-void listenToViewport(const Handler &handler);
 
 } // namespace runtime::dom

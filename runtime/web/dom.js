@@ -11,3 +11,14 @@ Module["passoHold"] = function (text) {
     Module.passoHeld = Module.passoEncoder.encode(text);
     return Module.passoHeld.length;
 };
+
+// The page's HTML shows the window before the program has loaded: the last
+// button pressed meanwhile is kept, by its id, for the program to answer
+// once it listens (runtime::dom::takeEarlyPress).
+Module["passoKeepPress"] = function (event) {
+    var button = event.target.closest && event.target.closest("button[id]");
+    if (button)
+        Module.passoEarlyPress = button.id;
+};
+if (typeof document != "undefined")
+    document.addEventListener("click", Module.passoKeepPress, true);

@@ -18,8 +18,14 @@ PixelRect cssPixels(const TwipRect &twips) {
     return toPixels(twips, standardDpi);
 }
 
-std::string px(int pixels) {
-    return std::to_string(pixels) + "px";
+// A number for the page's style sheet (form.css), which lays the window out.
+std::string number(int value) {
+    return std::to_string(value);
+}
+
+// A point size as CSS pixels, which the style sheet scales.
+std::string pixelsOf(double pointSize) {
+    return std::to_string(pointSize * standardDpi / 72.0);
 }
 
 std::string quoted(std::string_view family) {
@@ -43,7 +49,7 @@ std::string cssFont(const FontSpec &font, double pointSize) {
 
 void setFont(const dom::Element &element, const FontSpec &font) {
     element.setStyle("font-family", families(font));
-    element.setStyle("font-size", points(font.pointSize));
+    element.setStyle("--font-size", pixelsOf(font.pointSize));
     element.setStyle("font-weight", std::to_string(font.weight));
 }
 
@@ -103,10 +109,10 @@ void makePicture(const dom::Element &picture, const ControlSpec &row) {
 void makeControl(const dom::Element &element, const ControlSpec &row,
                  std::span<const ControlSpec> controls) {
     const PixelRect bounds = cssPixels(row.bounds);
-    element.setStyle("left", px(bounds.left));
-    element.setStyle("top", px(bounds.top));
-    element.setStyle("width", px(bounds.width));
-    element.setStyle("height", px(bounds.height));
+    element.setStyle("--left", number(bounds.left));
+    element.setStyle("--top", number(bounds.top));
+    element.setStyle("--width", number(bounds.width));
+    element.setStyle("--height", number(bounds.height));
     if (row.kind == ControlKind::textBox)
         makeTextBox(element, row, controls);
     else if (row.kind == ControlKind::commandButton)
@@ -143,7 +149,7 @@ void fitCaption(Form::Native &form, std::size_t row, std::string_view caption) {
         return dom::textWidth(caption, cssFont(font, pointSize));
     });
     if (size != form.captionSizes[row]) {
-        form.controls[row].setStyle("font-size", points(size));
+        form.controls[row].setStyle("--fitted-font-size", pixelsOf(size));
         form.captionSizes[row] = size;
     }
 }
@@ -162,19 +168,27 @@ std::string errorBoxId(const FormSpec &table, std::string_view part) {
     return std::string(table.name) + "-error-" + std::string(part);
 }
 
-// The window's element, and in it the controls in document order.
-void makeWindow(Form::Native &form) {
+// The window's element as the table describes it.
+void describeWindow(const Form::Native &form) {
     const FormSpec &table = form.table;
     form.window.setAttribute("class", "form");
-    form.window.setStyle("width", px(twipsToPixels(table.clientWidth, standardDpi)));
-    form.window.setStyle("height", px(twipsToPixels(table.clientHeight, standardDpi)));
+    form.window.setStyle("--width", number(twipsToPixels(table.clientWidth, standardDpi)));
+    form.window.setStyle("--height", number(twipsToPixels(table.clientHeight, standardDpi)));
+    form.window.setStyle("--margin", number(twipsToPixels(windowMargin(table), standardDpi)));
     setFont(form.window, table.font);
+}
+
+// The controls in the window, in document order, each described by its row
+// unless the page's HTML already holds it; the buttons answer clicks.
+void takeControls(Form::Native &form) {
+    const FormSpec &table = form.table;
     form.controls.resize(table.controls.size());
     for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
                                           form.window.id());
-        makeControl(form.controls[row], control, table.controls);
+        if (!form.inThePage)
+            makeControl(form.controls[row], control, table.controls);
         if (control.onClick != nullptr) {
             form.clicks[row] = pressOf(form, control.onClick);
             form.controls[row].listen("click", form.clicks[row]);
@@ -208,13 +222,12 @@ void keyboardAsInADialog(Form::Native &form) {
 }
 
 // Nothing of the box is read before it opens: its text is the error's.
-void makeErrorBox(Form::Native &form) {
+void describeErrorBox(const Form::Native &form) {
     form.errorBox.setAttribute("class", "error-box");
     setFont(form.errorBox, form.table.font);
     form.errorBox.setAttribute("role", "alertdialog");
     form.errorBox.setAttribute("aria-labelledby", form.errorCaption.id());
     form.errorBox.setAttribute("aria-describedby", form.errorText.id());
-    form.errorBox.listen("close", form.boxClosed);
     form.errorCaption.setAttribute("class", "caption");
     form.errorCaption.setText(form.table.caption);
     form.errorText.setAttribute("class", "message");
@@ -230,30 +243,28 @@ void makeErrorBox(Form::Native &form) {
 Form::Native::Native(const FormSpec &formTable, Form &owner)
     : table(formTable), form(owner), clicks(formTable.controls.size()),
       boxClosed([this] { dom::focusById(focusBeforeBox); }),
-      window("main", std::string(formTable.name)), captionSizes(formTable.controls.size(), 0.0),
+      inThePage(dom::hasElement(formTable.name)), window("main", std::string(formTable.name)),
+      captionSizes(formTable.controls.size(), 0.0),
       errorBox("dialog", errorBoxId(formTable, "box")),
       errorCaption("p", errorBoxId(formTable, "caption"), errorBox.id()),
       errorText("p", errorBoxId(formTable, "text"), errorBox.id()),
       errorButtons("form", errorBoxId(formTable, "buttons"), errorBox.id()),
       errorOk("button", errorBoxId(formTable, "ok"), errorButtons.id()) {
-    makeWindow(*this);
+    if (!inThePage) {
+        describeWindow(*this);
+        describeErrorBox(*this);
+    }
+    takeControls(*this);
     fitTableCaptions(*this);
     keyboardAsInADialog(*this);
-    makeErrorBox(*this);
+    errorBox.listen("close", boxClosed);
 }
 
-void Form::Native::fitToViewport() const {
-    // The layout's own margin, Picture1's distance from the window's edge.
-    constexpr double margin = 8.0;
-    const double width = twipsToPixels(table.clientWidth, standardDpi);
-    const double height = twipsToPixels(table.clientHeight, standardDpi);
-    const double fit = std::min((dom::viewportWidth() - 2 * margin) / width,
-                                (dom::viewportHeight() - 2 * margin) / height);
-    // A page not laid out (no viewport yet) has nothing to fit.
-    if (!(fit > 0.0))
-        return;
-    const double zoom = dom::pointerIsCoarse() ? fit : std::min(1.0, fit);
-    window.setStyle("zoom", std::to_string(zoom));
+void Form::Native::answerEarlyPress() {
+    const std::string pressed = dom::takeEarlyPress();
+    for (std::size_t row = 0; row < table.controls.size(); ++row)
+        if (clicks[row] && controls[row].id() == pressed)
+            clicks[row]();
 }
 
 void Form::Native::showErrorBox(std::string_view text) {
@@ -278,11 +289,13 @@ void Form::setCaption(std::string_view label, std::string_view caption) {
     fitCaption(*m_native, row, caption);
 }
 
-// The page centres the window; the focus goes to tab index 0.
+// The page centres the window; the focus goes to tab index 0, unless the
+// user, who sees the window before the program has loaded, is already at
+// work in it.
 void Form::show() {
     dom::setTitle(m_table.caption);
-    m_native->fitToViewport();
-    if (const std::vector<std::size_t> order = focusOrder(m_table.controls); !order.empty())
+    if (const std::vector<std::size_t> order = focusOrder(m_table.controls);
+        !order.empty() && dom::focusedId().empty())
         m_native->controls[order.front()].focus();
 }
 

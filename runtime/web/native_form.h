@@ -16,10 +16,9 @@ namespace runtime {
 struct Form::Native {
     Native(const FormSpec &formTable, Form &owner);
 
-    // Scales the window to the viewport: on a touch screen it fills the
-    // viewport's width, or its height where that is tighter; with a mouse it
-    // stands at its own size, smaller only where the viewport is.
-    void fitToViewport() const;
+    // Answers the last press of one of the window's buttons made before the
+    // program listened, once.
+    void answerEarlyPress();
 
     // Shows the error box's text modal to the page, the focus on its OK
     // button; closing it gives the focus back where it was.
@@ -39,6 +38,9 @@ struct Form::Native {
     dom::Handler ignore = [] {};
     // Where the focus goes back to when the error box closes.
     std::string focusBeforeBox;
+    // Whether the page's HTML holds the window as the program would build
+    // it, for the program to take over rather than build again.
+    bool inThePage;
     // The window: one element holding the controls, by table row.
     dom::Element window;
     std::vector<dom::Element> controls;

@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 The passo-rigatura authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The page the program starts in as the site is built (write_page.cpp):
+//   node write_page.js PAGE_TEMPLATE MANIFEST_TEMPLATE PAGE MANIFEST STYLE...
+// jsdom's document of the page's template, with what jsdom lacks answered as
+// a browser with no layout would: a canvas that measures no text, so that
+// every caption keeps its table's size. Module.writeSite then writes the
+// page, its style sheets in it, and the manifest.
+(function () {
+    const fs = require("fs");
+    const crypto = require("crypto");
+    const {JSDOM} = require("jsdom");
+
+    const [pageTemplate, manifestTemplate, pageFile, manifestFile, ...styles] = process.argv.slice(2);
+    const page = new JSDOM(fs.readFileSync(pageTemplate, "utf8"));
+    page.window.HTMLCanvasElement.prototype.getContext = () => null;
+    globalThis.document = page.window.document;
+    globalThis.getComputedStyle = page.window.getComputedStyle.bind(page.window);
+
+    // The page's Content-Security-Policy admits one style sheet in the page, by
+    // its hash, and no style attribute: what the program set on each element's
+    // style becomes a rule for its id. The sheets' comments and indents stay in
+    // the sources.
+    function styleSheet(document) {
+        const rules = [];
+        for (const element of document.querySelectorAll("[style]")) {
+            rules.push(`#${element.id} { ${element.style.cssText} }`);
+            element.removeAttribute("style");
+        }
+        const sheets = styles.map((file) => fs.readFileSync(file, "utf8"));
+        return sheets.concat(rules).join("\n").replace(/\/\*[\s\S]*?\*\//g, "")
+            .replace(/^\s+/gm, "");
+    }
+
+    Module["writeSite"] = function (name, description) {
+        const document = page.window.document;
+        document.querySelector("meta[name=description]").content = description;
+        const style = document.querySelector("style");
+        style.textContent = "\n" + styleSheet(document) + "\n";
+        const hash = crypto.createHash("sha256").update(style.textContent).digest("base64");
+        const policy = document.querySelector("meta[http-equiv=Content-Security-Policy]");
+        policy.content += `; style-src 'sha256-${hash}'`;
+        fs.writeFileSync(pageFile, page.serialize() + "\n");
+        const manifest = JSON.parse(fs.readFileSync(manifestTemplate, "utf8"));
+        fs.writeFileSync(manifestFile, JSON.stringify(Object.assign({name, description}, manifest), null, 2) + "\n");
+    };
+})();
