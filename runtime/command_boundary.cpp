@@ -33,8 +33,11 @@ ScopedErrorReporter::~ScopedErrorReporter() {
     currentReporter() = std::move(m_previous);
 }
 
+// A press while a command of the window runs, or while its error box is
+// open, is dropped; whether the box blocks its command until it is answered
+// (the desktop's) or not (the page's).
 void runCommand(Command command, Form &form) noexcept {
-    if (form.m_commandRunning)
+    if (form.m_commandRunning || form.m_native->hasOpenErrorBox())
         return;
     form.m_commandRunning = true;
     try {

@@ -28,8 +28,9 @@ private:
 // Runs a command and reports whatever escapes it. Nothing is thrown past this
 // point: an exception crossing the platform's event loop is undefined
 // behaviour. A press that reaches the window while one of its commands is
-// still running (a screen reader or an automation tool can press a button
-// while the error box is open) is dropped: commands never nest.
+// still running or its error box is open (a screen reader or an automation
+// tool can press a button while the box is open) is dropped: commands never
+// nest.
 void runCommand(Command command, Form &form) noexcept;
 
 } // namespace runtime

@@ -4,18 +4,56 @@
 
 #include "runtime/form_table.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace runtime {
 
+// What a backend builds from a window's table: the platform's window, with
+// one control for each row, made in reading order. Controls are known by
+// their table row. Everything that is not the platform's own business (the
+// table's checks, when captions are fitted, the first focus, the commands'
+// boundary) the Form around it decides, once for every backend.
+class NativeForm {
+public:
+    NativeForm() = default;
+    virtual ~NativeForm() = default;
+    NativeForm(const NativeForm &) = delete;
+    NativeForm &operator=(const NativeForm &) = delete;
+
+    // A text box's text, as UTF-8.
+    virtual std::string text(std::size_t row) const = 0;
+    // Shows `caption` in a label, literally (never as markup).
+    virtual void setCaption(std::size_t row, std::string_view caption) = 0;
+    // The width a control leaves its caption, and the width of `caption` in
+    // the control's font at `pointSize`, in the same unit.
+    virtual double captionRoom(std::size_t row) const = 0;
+    virtual double captionWidth(std::size_t row, std::string_view caption,
+                                double pointSize) const = 0;
+    // Draws the control's caption in its font at `pointSize`.
+    virtual void setCaptionSize(std::size_t row, double pointSize) = 0;
+    virtual void focus(std::size_t row) = 0;
+    // Shows the window in the middle of its screen.
+    virtual void show() = 0;
+    // Whether an error box that leaves its command running on is still open.
+    // A box that blocks until it is answered is over when its command ends.
+    virtual bool hasOpenErrorBox() const { return false; }
+};
+
+class Form;
+using NativeFormPointer = std::unique_ptr<NativeForm>;
+
+// The backend's part: builds the native window for `form`'s table.
+NativeFormPointer buildNativeForm(Form &form);
+
 // A window built from its table, which must outlive it: a temporary table is
-// refused. Commands reach its controls by name. Each platform's backend builds
-// it from its own controls.
+// refused, and so is a table that breaks its type's promises. Commands reach
+// its controls by name.
 class Form {
 public:
-    // The backend's window and controls; its header says what they are.
+    // The backend's native form; its header says what it holds.
     struct Native;
 
     explicit Form(const FormSpec &table);
@@ -30,11 +68,14 @@ public:
     // too wide for the label is shown whole in a smaller size of its font.
     void setCaption(std::string_view label, std::string_view caption);
 
-    // Shows the window centred on the screen, the focus on tab index 0.
+    // Shows the window centred on the screen.
     void show();
 
     const FormSpec &table() const { return m_table; }
-    Native &native() const;
+    // The backend's own window and controls, where its header is included.
+    template <typename Backend = Native> Backend &native() const {
+        return static_cast<Backend &>(*m_native);
+    }
 
 private:
     friend void runCommand(Command command, Form &form) noexcept;
@@ -42,7 +83,15 @@ private:
     const FormSpec &m_table;
     // While a command runs, its error box included, the window takes no other.
     bool m_commandRunning = false;
-    std::unique_ptr<Native> m_native;
+    NativeFormPointer m_native;
 };
+
+// Shows a label's or a button's caption whole, in the largest size of its
+// font, from the table's own down by quarter points, at which it fits the
+// control, so that a long number is never cut into a different one. Every
+// backend fits captions by this one rule: as the window is built, at each
+// new caption, and when it lays the window out again.
+void fitCaption(const FormSpec &table, NativeForm &native, std::size_t row,
+                std::string_view caption);
 
 } // namespace runtime

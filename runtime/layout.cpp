@@ -5,6 +5,7 @@
 #include "runtime/core/errors.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace runtime {
 
@@ -19,16 +20,47 @@ std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls) {
     return order;
 }
 
-std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls) {
-    std::vector<std::size_t> order;
-    for (const std::size_t row : focusOrder(controls)) {
-        if (const ControlSpec *label = labelFor(controls, controls[row]))
-            order.push_back(static_cast<std::size_t>(label - controls.data()));
-        order.push_back(row);
+namespace {
+
+// The table's rows as someone reads the window: top to bottom by lines, each
+// line left to right. Controls whose heights overlap, directly or through
+// another, stand on one line.
+std::vector<std::size_t> byLines(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> order(controls.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [controls](std::size_t a, std::size_t b) {
+        return controls[a].bounds.top < controls[b].bounds.top;
+    });
+    const auto leftToRight = [controls](std::size_t a, std::size_t b) {
+        return controls[a].bounds.left < controls[b].bounds.left;
+    };
+    auto line = order.begin();
+    int lineBottom = 0;
+    for (auto row = order.begin(); row != order.end(); ++row) {
+        const TwipRect &bounds = controls[*row].bounds;
+        if (row != line && bounds.top >= lineBottom) {
+            std::stable_sort(line, row, leftToRight);
+            line = row;
+        }
+        lineBottom = row == line ? bounds.top + bounds.height
+                                 : std::max(lineBottom, bounds.top + bounds.height);
     }
-    for (std::size_t row = 0; row < controls.size(); ++row)
-        if (std::find(order.begin(), order.end(), row) == order.end())
-            order.push_back(row);
+    std::stable_sort(line, order.end(), leftToRight);
+    return order;
+}
+
+} // namespace
+
+std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> order = byLines(controls);
+    for (std::size_t row = 0; row < controls.size(); ++row) {
+        const ControlSpec *label = labelFor(controls, controls[row]);
+        if (label == nullptr)
+            continue;
+        const auto labelRow = static_cast<std::size_t>(label - controls.data());
+        order.erase(std::find(order.begin(), order.end(), labelRow));
+        order.insert(std::find(order.begin(), order.end(), row), labelRow);
+    }
     return order;
 }
 
@@ -48,8 +80,25 @@ const ControlSpec *findControl(std::span<const ControlSpec> controls, std::strin
     return row != controls.end() ? &*row : nullptr;
 }
 
+namespace {
+
+// The focusable controls in reading order are the focus order, rotated.
+bool readingKeepsFocusOrder(std::span<const ControlSpec> controls) {
+    std::vector<std::size_t> read;
+    for (const std::size_t row : readingOrder(controls))
+        if (takesFocus(controls[row].kind))
+            read.push_back(row);
+    const std::vector<std::size_t> focus = focusOrder(controls);
+    if (focus.empty())
+        return true;
+    std::rotate(read.begin(), std::find(read.begin(), read.end(), focus.front()), read.end());
+    return read == focus;
+}
+
+} // namespace
+
 const FormSpec &wellFormed(const FormSpec &table) {
-    if (!isWellFormed(table))
+    if (!isWellFormed(table) || !readingKeepsFocusOrder(table.controls))
         raiseRuntimeError(ErrorCode::internalError);
     return table;
 }

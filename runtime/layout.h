@@ -56,16 +56,19 @@ constexpr bool takesFocus(ControlKind kind) {
 // Tab goes from each to the next.
 std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls);
 
-// The order in which someone reading the window meets its controls: the
-// focus order, each box's label right before its box, then the rest as the
-// table lists them. A screen reader names a box after the label just before
-// it, and the dialog keys of Windows and the browser's Tab move the focus in
-// the order the controls are made.
+// The order in which someone reading the window meets its controls: top to
+// bottom by lines, each line left to right, and each box's label right
+// before its box. A screen reader names a box after the label just before
+// it; the controls are made, and the page lists them, in this order. Its
+// focusable controls are the focus order begun at some point and wrapping
+// round, so that Tab going round them follows the focus order; a window
+// whose table breaks that is refused (see wellFormed).
 std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls);
 
-// The table itself, where it keeps the promises its type makes. Tables are
-// checked as they are compiled; one that was not is refused as the window is
-// built, rather than drawn wrong.
+// The table itself, where it keeps the promises its type makes and its
+// reading order keeps the focus order. Tables are checked as they are
+// compiled; one that was not is refused as the window is built, rather than
+// drawn wrong.
 const FormSpec &wellFormed(const FormSpec &table);
 
 // The row named `name`, or null.

@@ -53,11 +53,13 @@ TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
     };
     EXPECT_EQ(names(runtime::focusOrder(ui::form1.controls)),
               (std::vector<std::string_view>{"cmdcalcola", "gradi1", "centimetri2"}));
-    // Each box after the label that names it, then the rest as the table has them.
+    // Top to bottom by lines, each left to right, each box after the label
+    // that names it: the logo, the two measurements, the sentence with the
+    // result, and CALCOLA, which stands lower right on the sentence's line.
     EXPECT_EQ(
         names(runtime::readingOrder(ui::form1.controls)),
-        (std::vector<std::string_view>{"cmdcalcola", "Label1", "gradi1", "Label2", "centimetri2",
-                                       "Picture1", "Label4", "Label3", "centimetri1"}));
+        (std::vector<std::string_view>{"Picture1", "Label1", "gradi1", "Label2", "centimetri2",
+                                       "Label3", "centimetri1", "Label4", "cmdcalcola"}));
 }
 
 TEST(LabelFor, IsTheLabelCarryingTheBoxAccessibleName) {

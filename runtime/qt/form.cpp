@@ -1,7 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/form.h"
-
 #include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/qt/native_form.h"
@@ -128,113 +126,94 @@ void applyAppearance(const ControlSpec &row, QWidget &widget) {
     widget.setAccessibleDescription(toQString(row.accessibleDescription));
 }
 
-// `font` at the largest size, from its own down, at which `text` fits
-// `available` pixels: a caption is shown whole in whatever font stands in for
-// the one it was sized for, and a long number is never cut into a different one.
-QFont fittedFont(QFont font, const QString &text, int available) {
-    font.setPointSizeF(fittedPointSize(font.pointSizeF(), available, [&](double pointSize) {
-        QFont sized = font;
-        sized.setPointSizeF(pointSize);
-        return QFontMetricsF(sized).horizontalAdvance(text);
-    }));
-    return font;
-}
-
-// Setting a font makes Qt resolve it and lay the control out again: nothing
-// to do at start-up for a caption that already fits, or a click whose result
-// keeps its size.
-void setChangedFont(QWidget &control, const QFont &font) {
-    if (font != control.font())
-        control.setFont(font);
-}
-
-void fitCaption(QLabel &label, const QFont &font) {
-    setChangedFont(label, fittedFont(font, label.text(), label.contentsRect().width()));
-}
-
-// A button's caption keeps the margins the style keeps around it.
-void fitCaption(QPushButton &button) {
-    const int margin = button.style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
-    setChangedFont(button, fittedFont(button.font(), button.text(), button.width() - 2 * margin));
-}
-
-// The captions the table gives, fitted once as the window is built.
-void fitTableCaption(const ControlSpec &row, QWidget &control) {
-    if (!hasFittedCaption(row.kind) || row.text.empty())
-        return;
+// The room a caption has: a button keeps the margins the style keeps around
+// its caption.
+double roomIn(QWidget &control) {
     if (auto *button = qobject_cast<QPushButton *>(&control))
-        fitCaption(*button);
-    else
-        fitCaption(static_cast<QLabel &>(control), control.font());
+        return button->width() -
+               2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+    return static_cast<QLabel &>(control).contentsRect().width();
 }
 
-template <typename Widget> Widget &controlOfRow(const Form &form, std::size_t row) {
-    return static_cast<Widget &>(*form.native().controls[row]);
+void connectClick(Form &form, const ControlSpec &row, QWidget &control, QWidget &window) {
+    auto *button = qobject_cast<QPushButton *>(&control);
+    if (button == nullptr || row.onClick == nullptr)
+        return;
+    const Command command = row.onClick;
+    QObject::connect(button, &QPushButton::clicked, &window,
+                     [&form, command] { runCommand(command, form); });
 }
 
 } // namespace
 
-Form::Form(const FormSpec &table)
-    : m_table(wellFormed(table)), m_native(std::make_unique<Native>()) {
-    QWidget &window = *m_native->window;
-    window.setObjectName(toQString(table.name));
-    window.setWindowTitle(toQString(table.caption));
-    window.setFont(toQFont(table.font));
-    window.setFixedSize(twipsToPixels(table.clientWidth, standardDpi),
-                        twipsToPixels(table.clientHeight, standardDpi));
+Form::Native::Native(Form &form) : table(form.table()), controls(table.controls.size()) {
+    window->setObjectName(toQString(table.name));
+    window->setWindowTitle(toQString(table.caption));
+    window->setFont(toQFont(table.font));
+    window->setFixedSize(twipsToPixels(table.clientWidth, standardDpi),
+                         twipsToPixels(table.clientHeight, standardDpi));
     QIcon icon;
     for (std::string_view file : table.iconFiles)
         icon.addPixmap(QPixmap::fromImage(readImage(resourcePath(file))));
-    window.setWindowIcon(icon);
+    window->setWindowIcon(icon);
 
-    std::vector<QWidget *> &widgets = m_native->controls;
-    for (const ControlSpec &control : table.controls) {
-        QWidget *widget = createControl(control, &window);
+    for (const std::size_t row : readingOrder(table.controls)) {
+        const ControlSpec &control = table.controls[row];
+        QWidget *widget = createControl(control, window.get());
         applyAppearance(control, *widget);
-        fitTableCaption(control, *widget);
         if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
-        if (auto *button = qobject_cast<QPushButton *>(widget); button && control.onClick) {
-            const Command command = control.onClick;
-            QObject::connect(button, &QPushButton::clicked, &window,
-                             [this, command] { runCommand(command, *this); });
-        }
-        widgets.push_back(widget);
+        connectClick(form, control, *widget, *window);
+        controls[row] = widget;
     }
-
     const std::vector<std::size_t> order = focusOrder(table.controls);
     for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(widgets[order[i - 1]], widgets[order[i]]);
-    if (!order.empty())
-        widgets[order.front()]->setFocus();
+        QWidget::setTabOrder(controls[order[i - 1]], controls[order[i]]);
 }
 
-Form::~Form() = default;
-
-std::string Form::text(std::string_view textBox) const {
-    const std::size_t row = rowNamed(m_table, textBox, ControlKind::textBox);
-    return controlOfRow<QLineEdit>(*this, row).text().toStdString();
+std::string Form::Native::text(std::size_t row) const {
+    return static_cast<QLineEdit &>(*controls[row]).text().toStdString();
 }
 
-void Form::setCaption(std::string_view label, std::string_view caption) {
-    const std::size_t row = rowNamed(m_table, label, ControlKind::label);
-    auto &target = controlOfRow<QLabel>(*this, row);
-    target.setText(toQString(caption));
-    fitCaption(target, toQFont(fontOf(m_table, m_table.controls[row])));
+void Form::Native::setCaption(std::size_t row, std::string_view caption) {
+    static_cast<QLabel &>(*controls[row]).setText(toQString(caption));
 }
 
-void Form::show() {
-    QWidget &window = *m_native->window;
-    if (const QScreen *screen = window.screen()) {
-        QRect frame = window.frameGeometry();
+double Form::Native::captionRoom(std::size_t row) const {
+    return roomIn(*controls[row]);
+}
+
+double Form::Native::captionWidth(std::size_t row, std::string_view caption,
+                                  double pointSize) const {
+    QFont font = toQFont(fontOf(table, table.controls[row]));
+    font.setPointSizeF(pointSize);
+    return QFontMetricsF(font).horizontalAdvance(toQString(caption));
+}
+
+// Setting a font makes Qt resolve it and lay the control out again: nothing
+// to do for a caption that keeps its size.
+void Form::Native::setCaptionSize(std::size_t row, double pointSize) {
+    QFont font = toQFont(fontOf(table, table.controls[row]));
+    font.setPointSizeF(pointSize);
+    if (font != controls[row]->font())
+        controls[row]->setFont(font);
+}
+
+void Form::Native::focus(std::size_t row) {
+    controls[row]->setFocus();
+}
+
+void Form::Native::show() {
+    if (const QScreen *screen = window->screen()) {
+        QRect frame = window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
+        window->move(frame.topLeft());
     }
-    window.show();
+    window->show();
 }
 
-Form::Native &Form::native() const {
-    return *m_native;
+NativeFormPointer buildNativeForm(Form &form) {
+    return std::make_unique<Form::Native>(form);
 }
 
 } // namespace runtime

@@ -13,7 +13,18 @@
 
 namespace runtime {
 
-struct Form::Native {
+struct Form::Native : NativeForm {
+    explicit Native(Form &form);
+
+    std::string text(std::size_t row) const override;
+    void setCaption(std::size_t row, std::string_view caption) override;
+    double captionRoom(std::size_t row) const override;
+    double captionWidth(std::size_t row, std::string_view caption, double pointSize) const override;
+    void setCaptionSize(std::size_t row, double pointSize) override;
+    void focus(std::size_t row) override;
+    void show() override;
+
+    const FormSpec &table;
     // The top-level window; its children are the table's controls, each
     // named after its row.
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();

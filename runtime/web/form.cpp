@@ -1,7 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/form.h"
-
 #include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/web/native_form.h"
@@ -134,36 +132,6 @@ void makeControl(const dom::Element &element, const ControlSpec &row,
         element.setAttribute("aria-description", row.accessibleDescription);
 }
 
-// Shows `caption` in the largest size of the row's font, from its own down,
-// at which it fits the control, so that a long number is never cut into a
-// different one. The size is set only where it changes.
-void fitCaption(Form::Native &form, std::size_t row, std::string_view caption) {
-    const ControlSpec &control = form.table.controls[row];
-    const FontSpec &font = fontOf(form.table, control);
-    // A button keeps its padding and border around its caption; labels have
-    // none.
-    const double inset =
-        control.kind == ControlKind::commandButton ? form.controls[row].horizontalInset() : 0.0;
-    const double available = cssPixels(control.bounds).width - inset;
-    const double size = fittedPointSize(font.pointSize, available, [&](double pointSize) {
-        return dom::textWidth(caption, cssFont(font, pointSize));
-    });
-    if (size != form.captionSizes[row]) {
-        form.controls[row].setStyle("--fitted-font-size", pixelsOf(size));
-        form.captionSizes[row] = size;
-    }
-}
-
-// The button's press: dropped while the error box is open, which leaves the
-// rest of the page inert to the user but not to a script or an assistive
-// technology pressing the button.
-dom::Handler pressOf(Form::Native &form, Command command) {
-    return [&form, command] {
-        if (!form.errorBox.isOpen())
-            runCommand(command, form.form);
-    };
-}
-
 std::string errorBoxId(const FormSpec &table, std::string_view part) {
     return std::string(table.name) + "-error-" + std::string(part);
 }
@@ -183,31 +151,31 @@ void describeWindow(const Form::Native &form) {
 void takeControls(Form::Native &form) {
     const FormSpec &table = form.table;
     form.controls.resize(table.controls.size());
+    form.captionSizes.resize(table.controls.size());
     for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
                                           form.window.id());
         if (!form.inThePage)
             makeControl(form.controls[row], control, table.controls);
+        form.captionSizes[row] = fontOf(table, control).pointSize;
         if (control.onClick != nullptr) {
-            form.clicks[row] = pressOf(form, control.onClick);
+            form.clicks[row] = [&form, command = control.onClick] {
+                runCommand(command, form.form);
+            };
             form.controls[row].listen("click", form.clicks[row]);
         }
     }
 }
 
-// The table's captions, laid out once in their own fonts; only one that
-// would be cut is measured and fitted.
-void fitTableCaptions(Form::Native &form) {
-    for (std::size_t row = 0; row < form.table.controls.size(); ++row)
-        if (hasFittedCaption(form.table.controls[row].kind) && form.controls[row].overflows())
-            fitCaption(form, row, form.table.controls[row].text);
-}
-
 // Tab goes round the window, and Enter presses no button, as in a desktop
-// dialog.
+// dialog. Between the first and the last focusable element, the page's own
+// order, which is the reading order, takes the focus on.
 void keyboardAsInADialog(Form::Native &form) {
-    const std::vector<std::size_t> order = focusOrder(form.table.controls);
+    std::vector<std::size_t> order;
+    for (const std::size_t row : readingOrder(form.table.controls))
+        if (takesFocus(form.table.controls[row].kind))
+            order.push_back(row);
     if (order.empty())
         return;
     const dom::Element &first = form.controls[order.front()];
@@ -240,22 +208,19 @@ void describeErrorBox(const Form::Native &form) {
 
 } // namespace
 
-Form::Native::Native(const FormSpec &formTable, Form &owner)
-    : table(formTable), form(owner), clicks(formTable.controls.size()),
-      boxClosed([this] { dom::focusById(focusBeforeBox); }),
-      inThePage(dom::hasElement(formTable.name)), window("main", std::string(formTable.name)),
-      captionSizes(formTable.controls.size(), 0.0),
-      errorBox("dialog", errorBoxId(formTable, "box")),
-      errorCaption("p", errorBoxId(formTable, "caption"), errorBox.id()),
-      errorText("p", errorBoxId(formTable, "text"), errorBox.id()),
-      errorButtons("form", errorBoxId(formTable, "buttons"), errorBox.id()),
-      errorOk("button", errorBoxId(formTable, "ok"), errorButtons.id()) {
+Form::Native::Native(Form &owner)
+    : table(owner.table()), form(owner), clicks(table.controls.size()),
+      boxClosed([this] { dom::focusById(focusBeforeBox); }), inThePage(dom::hasElement(table.name)),
+      window("main", std::string(table.name)), errorBox("dialog", errorBoxId(table, "box")),
+      errorCaption("p", errorBoxId(table, "caption"), errorBox.id()),
+      errorText("p", errorBoxId(table, "text"), errorBox.id()),
+      errorButtons("form", errorBoxId(table, "buttons"), errorBox.id()),
+      errorOk("button", errorBoxId(table, "ok"), errorButtons.id()) {
     if (!inThePage) {
         describeWindow(*this);
         describeErrorBox(*this);
     }
     takeControls(*this);
-    fitTableCaptions(*this);
     keyboardAsInADialog(*this);
     errorBox.listen("close", boxClosed);
 }
@@ -274,33 +239,55 @@ void Form::Native::showErrorBox(std::string_view text) {
     errorOk.focus();
 }
 
-Form::Form(const FormSpec &table)
-    : m_table(wellFormed(table)), m_native(std::make_unique<Native>(table, *this)) {}
-
-Form::~Form() = default;
-
-std::string Form::text(std::string_view textBox) const {
-    return m_native->controls[rowNamed(m_table, textBox, ControlKind::textBox)].value();
+std::string Form::Native::text(std::size_t row) const {
+    return controls[row].value();
 }
 
-void Form::setCaption(std::string_view label, std::string_view caption) {
-    const std::size_t row = rowNamed(m_table, label, ControlKind::label);
-    m_native->controls[row].setText(caption);
-    fitCaption(*m_native, row, caption);
+void Form::Native::setCaption(std::size_t row, std::string_view caption) {
+    controls[row].setText(caption);
 }
 
-// The page centres the window; the focus goes to tab index 0, unless the
-// user, who sees the window before the program has loaded, is already at
-// work in it.
-void Form::show() {
-    dom::setTitle(m_table.caption);
-    if (const std::vector<std::size_t> order = focusOrder(m_table.controls);
-        !order.empty() && dom::focusedId().empty())
-        m_native->controls[order.front()].focus();
+// A button keeps its padding and border around its caption; labels have
+// none.
+double Form::Native::captionRoom(std::size_t row) const {
+    const ControlSpec &control = table.controls[row];
+    const double inset =
+        control.kind == ControlKind::commandButton ? controls[row].horizontalInset() : 0.0;
+    return cssPixels(control.bounds).width - inset;
 }
 
-Form::Native &Form::native() const {
-    return *m_native;
+double Form::Native::captionWidth(std::size_t row, std::string_view caption,
+                                  double pointSize) const {
+    return dom::textWidth(caption, cssFont(fontOf(table, table.controls[row]), pointSize));
+}
+
+// The size is set only where it changes: each setting makes the browser lay
+// the page out again.
+void Form::Native::setCaptionSize(std::size_t row, double pointSize) {
+    if (pointSize == captionSizes[row])
+        return;
+    controls[row].setStyle("--fitted-font-size", pixelsOf(pointSize));
+    captionSizes[row] = pointSize;
+}
+
+// The user sees the window before the program has loaded, and may already be
+// at work in it: the focus stays where they put it.
+void Form::Native::focus(std::size_t row) {
+    if (dom::focusedId().empty())
+        controls[row].focus();
+}
+
+// The page centres the window itself.
+void Form::Native::show() {
+    dom::setTitle(table.caption);
+}
+
+bool Form::Native::hasOpenErrorBox() const {
+    return errorBox.isOpen();
+}
+
+NativeFormPointer buildNativeForm(Form &form) {
+    return std::make_unique<Form::Native>(form);
 }
 
 } // namespace runtime

@@ -13,8 +13,19 @@
 
 namespace runtime {
 
-struct Form::Native {
-    Native(const FormSpec &formTable, Form &owner);
+struct Form::Native : NativeForm {
+    explicit Native(Form &owner);
+
+    std::string text(std::size_t row) const override;
+    void setCaption(std::size_t row, std::string_view caption) override;
+    double captionRoom(std::size_t row) const override;
+    double captionWidth(std::size_t row, std::string_view caption, double pointSize) const override;
+    void setCaptionSize(std::size_t row, double pointSize) override;
+    void focus(std::size_t row) override;
+    void show() override;
+    // The page's box does not block: its command has long returned while it
+    // is open.
+    bool hasOpenErrorBox() const override;
 
     // Answers the last press of one of the window's buttons made before the
     // program listened, once.
@@ -44,7 +55,7 @@ struct Form::Native {
     // The window: one element holding the controls, by table row.
     dom::Element window;
     std::vector<dom::Element> controls;
-    // By table row: the point size a caption is shown at, once fitted.
+    // By table row: the point size a caption is shown at.
     std::vector<double> captionSizes;
     // The error box, a <dialog> of the page, with its caption, text and
     // button.

@@ -1,7 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/form.h"
-
 #include "runtime/command_boundary.h"
 #include "runtime/core/errors.h"
 #include "runtime/layout.h"
@@ -142,26 +140,12 @@ void setFont(Form::Native &form, std::size_t row, FontOwner font) {
 
 // The room a control leaves its caption: a button keeps its raised edge and
 // its focus rectangle clear.
-int captionRoom(const Form::Native &form, std::size_t row) {
+int roomForCaption(const Form::Native &form, std::size_t row) {
     RECT client{};
     GetClientRect(form.controls[row], &client);
     if (form.table.controls[row].kind != ControlKind::commandButton)
         return client.right;
     return client.right - 4 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(form.dpi));
-}
-
-// Shrinks the control's font, from its table size down, until the caption
-// fits, so that a long number is never cut into a different one.
-void fitCaption(Form::Native &form, std::size_t row) {
-    const FontSpec &font = fontOf(form.table, form.table.controls[row]);
-    const HWND control = form.controls[row];
-    const std::wstring caption = win32::windowText(control);
-    const double pointSize =
-        fittedPointSize(font.pointSize, captionRoom(form, row), [&](double size) {
-            const FontOwner sized = win32::createFont(font, size, form.dpi);
-            return static_cast<double>(win32::textWidth(control, sized.get(), caption));
-        });
-    setFont(form, row, win32::createFont(font, pointSize, form.dpi));
 }
 
 // The program file's icon, the first of its icons as Explorer shows it; the
@@ -195,7 +179,8 @@ void setIcons(Form::Native &form, HWND window) {
     form.smallIcon = std::move(little);
 }
 
-// Places every control, with its font and picture, at the window's density.
+// Places every control, with its picture, at the window's density, and gives
+// the controls whose captions are not fitted their fonts.
 void layOut(Form::Native &form, HWND window) {
     const FontSpec &windowFont = form.table.font;
     const FontOwner previous = std::exchange(
@@ -205,9 +190,7 @@ void layOut(Form::Native &form, HWND window) {
         const PixelRect bounds = toPixels(control.bounds, form.dpi);
         SetWindowPos(form.controls[row], nullptr, bounds.left, bounds.top, bounds.width,
                      bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (hasFittedCaption(control.kind))
-            fitCaption(form, row);
-        else
+        if (!hasFittedCaption(control.kind))
             setFont(form, row,
                     control.font != nullptr
                         ? win32::createFont(*control.font, control.font->pointSize, form.dpi)
@@ -271,9 +254,9 @@ void onActivate(Form::Native &form, HWND window, WORD state) {
     if (state == WA_INACTIVE) {
         const HWND focused = GetFocus();
         if (focused != nullptr && IsChild(window, focused))
-            form.focus = focused;
-    } else if (form.focus != nullptr) {
-        SetFocus(form.focus);
+            form.focusedControl = focused;
+    } else if (form.focusedControl != nullptr) {
+        SetFocus(form.focusedControl);
     }
 }
 
@@ -287,6 +270,8 @@ LRESULT onGetDpiScaledSize(const Form::Native &form, int dpi, SIZE &size) {
 void onDpiChanged(Form::Native &form, HWND window, int dpi, const RECT &suggested) {
     form.dpi = dpi;
     layOut(form, window);
+    for (std::size_t row = 0; row < form.controls.size(); ++row)
+        fitCaption(form.table, form, row, win32::toUtf8(win32::windowText(form.controls[row])));
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -353,9 +338,9 @@ bool isEnterOrEsc(const MSG &message) {
 
 } // namespace
 
-Form::Native::Native(const FormSpec &formTable, Form &owner)
-    : table(formTable), form(owner), controls(formTable.controls.size()),
-      fonts(formTable.controls.size()), pictures(formTable.controls.size()) {
+Form::Native::Native(Form &owner)
+    : table(owner.table()), form(owner), controls(table.controls.size()),
+      fonts(table.controls.size()), pictures(table.controls.size()) {
     window.reset(CreateWindowExW(windowExStyle, windowClass(), toUtf16(table.caption).c_str(),
                                  windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
                                  programInstance(), this));
@@ -369,8 +354,6 @@ Form::Native::Native(const FormSpec &formTable, Form &owner)
     const SIZE size = windowSize(*this, dpi);
     SetWindowPos(window.get(), nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (const std::vector<std::size_t> order = focusOrder(table.controls); !order.empty())
-        focus = controls[order.front()];
 }
 
 HWND Form::Native::control(std::string_view name) const {
@@ -392,39 +375,52 @@ void Form::Native::dispatch(MSG &message) const {
     DispatchMessageW(&message);
 }
 
-Form::Form(const FormSpec &table)
-    : m_table(wellFormed(table)), m_native(std::make_unique<Native>(table, *this)) {}
-
-Form::~Form() = default;
-
-std::string Form::text(std::string_view textBox) const {
-    const std::size_t row = rowNamed(m_table, textBox, ControlKind::textBox);
-    return win32::toUtf8(win32::windowText(m_native->controls[row]));
+std::string Form::Native::text(std::size_t row) const {
+    return win32::toUtf8(win32::windowText(controls[row]));
 }
 
-void Form::setCaption(std::string_view label, std::string_view caption) {
-    const std::size_t row = rowNamed(m_table, label, ControlKind::label);
-    SetWindowTextW(m_native->controls[row], toUtf16(caption).c_str());
-    fitCaption(*m_native, row);
+void Form::Native::setCaption(std::size_t row, std::string_view caption) {
+    SetWindowTextW(controls[row], toUtf16(caption).c_str());
 }
 
-// Centred on the work area of the window's screen, the focus on tab index 0.
-void Form::show() {
-    const HWND window = m_native->window.get();
+double Form::Native::captionRoom(std::size_t row) const {
+    return roomForCaption(*this, row);
+}
+
+double Form::Native::captionWidth(std::size_t row, std::string_view caption,
+                                  double pointSize) const {
+    const FontOwner sized = win32::createFont(fontOf(table, table.controls[row]), pointSize, dpi);
+    return static_cast<double>(win32::textWidth(controls[row], sized.get(), toUtf16(caption)));
+}
+
+void Form::Native::setCaptionSize(std::size_t row, double pointSize) {
+    setFont(*this, row, win32::createFont(fontOf(table, table.controls[row]), pointSize, dpi));
+}
+
+// The window keeps the control to give the focus back to whenever it is
+// active again.
+void Form::Native::focus(std::size_t row) {
+    focusedControl = controls[row];
+    if (GetActiveWindow() == window.get())
+        SetFocus(focusedControl);
+}
+
+// Centred on the work area of the window's screen.
+void Form::Native::show() {
     RECT frame{};
-    GetWindowRect(window, &frame);
+    GetWindowRect(window.get(), &frame);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(window.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
-    SetWindowPos(window, nullptr, (work.left + work.right - (frame.right - frame.left)) / 2,
+    SetWindowPos(window.get(), nullptr, (work.left + work.right - (frame.right - frame.left)) / 2,
                  (work.top + work.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(window, SW_SHOW);
+    ShowWindow(window.get(), SW_SHOW);
 }
 
-Form::Native &Form::native() const {
-    return *m_native;
+NativeFormPointer buildNativeForm(Form &form) {
+    return std::make_unique<Form::Native>(form);
 }
 
 } // namespace runtime

@@ -17,8 +17,16 @@
 
 namespace runtime {
 
-struct Form::Native {
-    Native(const FormSpec &formTable, Form &owner);
+struct Form::Native : NativeForm {
+    explicit Native(Form &owner);
+
+    std::string text(std::size_t row) const override;
+    void setCaption(std::size_t row, std::string_view caption) override;
+    double captionRoom(std::size_t row) const override;
+    double captionWidth(std::size_t row, std::string_view caption, double pointSize) const override;
+    void setCaptionSize(std::size_t row, double pointSize) override;
+    void focus(std::size_t row) override;
+    void show() override;
 
     // The control made from the row called `name`, or null.
     HWND control(std::string_view name) const;
@@ -45,7 +53,7 @@ struct Form::Native {
     win32::IconOwner bigIcon;
     win32::IconOwner smallIcon;
     // Where the focus goes back to when the window is active again.
-    HWND focus = nullptr;
+    HWND focusedControl = nullptr;
     // Last, so that the window and its controls go before the fonts,
     // pictures and icons they show.
     win32::WindowOwner window;

@@ -54,17 +54,25 @@ inline const char *faultName(Fault fault) {
 
 struct Outcome {
     Fault fault = Fault::none;
-    // The text is a power of ten whose nearest single lies so far below it
-    // that 7 digits show that single as 9,999999 of the decade below. Nothing
-    // better exists: no single is nearer to the text, and no 7-digit text
-    // nearer to the single. It happens for "1E+28" and "1E-38" only, and is
-    // counted apart instead of as a fault.
+    // The text is one of the known slips below; counted apart, not as a fault.
     bool slipsBelowPowerOfTen = false;
     int errorNumber = 0;
     std::string text;
     float parsed = 0.0f;
     std::string back;
 };
+
+// The texts that read back as another: each a power of ten whose nearest
+// single lies so far below it that 7 digits show that single as 9,999999 of
+// the decade below. Nothing better exists: no single is nearer to the text,
+// and no 7-digit text nearer to the single. Any other text that reads back
+// changed is a fault.
+inline constexpr std::array<std::array<std::string_view, 2>, 4> knownSlips{{
+    {"1E+28", "9,999999E+27"},
+    {"-1E+28", "-9,999999E+27"},
+    {"1E-38", "9,999999E-39"},
+    {"-1E-38", "-9,999999E-39"},
+}};
 
 namespace detail {
 
@@ -81,13 +89,6 @@ inline const std::array<double, largestPower - smallestPower + 1> powersOfTen = 
 inline double powerOfTen(int n) {
     n = std::clamp(n, smallestPower, largestPower);
     return powersOfTen[static_cast<std::size_t>(n - smallestPower)];
-}
-
-// The text without its sign and without the exponent part.
-inline std::string_view mantissaOf(std::string_view text) {
-    if (!text.empty() && text.front() == '-')
-        text.remove_prefix(1);
-    return text.substr(0, text.find('E'));
 }
 
 // The decimal exponent of the leading digit of a nonzero text in the window's
@@ -112,41 +113,6 @@ inline int leadingExponent(std::string_view text) {
         return static_cast<int>(integerPart.size()) - 1;
     const std::string_view fraction = text.substr(std::min(separator + 1, text.size()));
     return -static_cast<int>(std::min(fraction.find_first_not_of('0'), fraction.size())) - 1;
-}
-
-// Whether the mantissa is 1 followed by zeros only, wherever the separator is.
-inline bool isPowerOfTen(std::string_view text) {
-    bool one = false;
-    for (char c : mantissaOf(text)) {
-        if (c == '1' && !one)
-            one = true;
-        else if (c != '0' && c != ',')
-            return false;
-    }
-    return one;
-}
-
-// 9,999999 x 10^exponent written by the window's rules.
-inline std::string ninesText(bool negative, int exponent) {
-    std::string text = negative ? "-" : "";
-    if (exponent < -4 || exponent >= 7) {
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        text += "9,999999E";
-        text += exponent < 0 ? '-' : '+';
-        if (magnitude < 10)
-            text += '0';
-        text += std::to_string(magnitude);
-    } else if (exponent >= 0) {
-        std::string digits = "9999999";
-        if (exponent < 6)
-            digits.insert(static_cast<std::size_t>(exponent) + 1, 1, ',');
-        text += digits;
-    } else {
-        text += "0,";
-        text.append(static_cast<std::size_t>(-exponent - 1), '0');
-        text += "9999999";
-    }
-    return text;
 }
 
 // The distance from |value| to the next single away from zero; the largest
@@ -204,9 +170,9 @@ inline Outcome check(float original) {
     }
     const int exponent = detail::leadingExponent(outcome.text);
     if (outcome.back != outcome.text) {
+        const std::array<std::string_view, 2> slip{outcome.text, outcome.back};
         outcome.slipsBelowPowerOfTen =
-            detail::isPowerOfTen(outcome.text) &&
-            outcome.back == detail::ninesText(outcome.text.front() == '-', exponent - 1);
+            std::find(knownSlips.begin(), knownSlips.end(), slip) != knownSlips.end();
         if (!outcome.slipsBelowPowerOfTen) {
             outcome.fault = Fault::textChanged;
             return outcome;
