@@ -18,16 +18,31 @@
     globalThis.document = page.window.document;
     globalThis.getComputedStyle = page.window.getComputedStyle.bind(page.window);
 
-    // The page's Content-Security-Policy admits one style sheet in the page, by
-    // its hash, and no style attribute: what the program set on each element's
-    // style becomes a rule for its id. The sheets' comments and indents stay in
-    // the sources.
-    function styleSheet(document) {
-        const rules = [];
-        for (const element of document.querySelectorAll("[style]")) {
-            rules.push(`#${element.id} { ${element.style.cssText} }`);
-            element.removeAttribute("style");
+    // What the program sets on each element's style, kept as it was set: the
+    // page's Content-Security-Policy admits no style attribute, and jsdom's
+    // style objects drop the colours that follow the system's (Field). Each
+    // element's becomes a rule for its id, in the one style sheet the policy
+    // admits, by its hash.
+    const declarations = new Map();
+    Object.defineProperty(page.window.HTMLElement.prototype, "style", {
+        get() {
+            const element = this;
+            return {
+                setProperty(property, value) {
+                    if (!declarations.has(element))
+                        declarations.set(element, []);
+                    declarations.get(element).push(`${property}: ${value};`);
+                }
+            };
         }
+    });
+
+    // The sheets' comments and indents stay in the sources.
+    function styleSheet() {
+        const rules = [];
+        declarations.forEach((declared, element) => {
+            rules.push(`#${element.id} { ${declared.join(" ")} }`);
+        });
         const sheets = styles.map((file) => fs.readFileSync(file, "utf8"));
         return sheets.concat(rules).join("\n").replace(/\/\*[\s\S]*?\*\//g, "")
             .replace(/^\s+/gm, "");
@@ -37,7 +52,7 @@
         const document = page.window.document;
         document.querySelector("meta[name=description]").content = description;
         const style = document.querySelector("style");
-        style.textContent = "\n" + styleSheet(document) + "\n";
+        style.textContent = "\n" + styleSheet() + "\n";
         const hash = crypto.createHash("sha256").update(style.textContent).digest("base64");
         const policy = document.querySelector("meta[http-equiv=Content-Security-Policy]");
         policy.content += `; style-src 'sha256-${hash}'`;

@@ -76,6 +76,16 @@ class Chromium:
         root = self.cdp("DOM.getDocument", depth=0)["root"]["nodeId"]
         return self.cdp("DOM.querySelector", nodeId=root, selector=f"#{element_id}")["nodeId"]
 
+    def font_family(self, element_id):
+        """The family of the font most of an element's text is drawn in."""
+        # The fonts are known once the text is laid out.
+        self.cdp("Runtime.evaluate",
+                 expression=f"document.getElementById('{element_id}').getBoundingClientRect()")
+        self.cdp("DOM.enable")
+        self.cdp("CSS.enable")
+        fonts = self.cdp("CSS.getPlatformFontsForNode", nodeId=self.node(element_id))["fonts"]
+        return max(fonts, key=lambda font: font["glyphCount"])["familyName"]
+
     def accessible_name(self, element_id):
         nodes = self.cdp("Accessibility.getPartialAXTree", nodeId=self.node(element_id),
                          fetchRelatives=False)["nodes"]

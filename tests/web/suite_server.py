@@ -86,12 +86,7 @@ class SuitePage(chromium.Chromium):
         elif action == "resize-back":
             self.cdp("Emulation.setDeviceMetricsOverride", **self.metrics)
         elif action == "font-family":
-            # The fonts are known once the text is laid out.
-            self.cdp("Runtime.evaluate",
-                     expression=f"document.getElementById('{argument}').getBoundingClientRect()")
-            self.cdp("CSS.enable")
-            fonts = self.cdp("CSS.getPlatformFontsForNode", nodeId=self.node(argument))["fonts"]
-            return max(fonts, key=lambda font: font["glyphCount"])["familyName"]
+            return self.font_family(argument)
         elif action == "accessible-name":
             return self.accessible_name(argument)
         elif action == "copy":
