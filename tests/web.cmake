@@ -52,9 +52,9 @@ add_test(NAME exhaustive_round_trip COMMAND exhaustive_check --sample 256 --thre
 set_tests_properties(exhaustive_round_trip PROPERTIES TIMEOUT 600 LABELS node)
 
 # The command suite on the browser backend's page, under Node, with jsdom as
-# the page's document.
+# the page's document, and there too the page's start-up failure.
 node_test(NAME command_test TIMEOUT 120 SOURCES command_test.cpp web/window_driver.cpp
-    LIBRARIES ui)
+    web/startup_test.cpp LIBRARIES ui)
 set(jsdom_page ${CMAKE_CURRENT_SOURCE_DIR}/web/jsdom_page.js)
 target_link_options(command_test PRIVATE --pre-js ${jsdom_page})
 set_property(TARGET command_test APPEND PROPERTY LINK_DEPENDS ${jsdom_page})
