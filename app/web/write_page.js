@@ -12,7 +12,8 @@
     const crypto = require("crypto");
     const {JSDOM} = require("jsdom");
 
-    const [pageTemplate, manifestTemplate, pageFile, manifestFile, ...styles] = process.argv.slice(2);
+    const [pageTemplate, manifestTemplate, pageFile, manifestFile, ...styles] =
+        process.argv.slice(2);
     const page = new JSDOM(fs.readFileSync(pageTemplate, "utf8"));
     page.window.HTMLCanvasElement.prototype.getContext = () => null;
     globalThis.document = page.window.document;
@@ -58,6 +59,7 @@
         policy.content += `; style-src 'sha256-${hash}'`;
         fs.writeFileSync(pageFile, page.serialize() + "\n");
         const manifest = JSON.parse(fs.readFileSync(manifestTemplate, "utf8"));
-        fs.writeFileSync(manifestFile, JSON.stringify(Object.assign({name, description}, manifest), null, 2) + "\n");
+        const named = Object.assign({name, description}, manifest);
+        fs.writeFileSync(manifestFile, JSON.stringify(named, null, 2) + "\n");
     };
 })();

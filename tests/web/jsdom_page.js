@@ -3,15 +3,11 @@
 
 // The page a suite builds its windows in under Node: jsdom's document (Debian's
 // node-jsdom), as a browser's would be. What jsdom leaves out is answered as
-// a desktop browser with no layout would: a mouse for a pointer, jsdom's
-// window size, and a canvas that measures no text, so that every caption
-// keeps its own size.
+// a browser with no layout would: a canvas that measures no text, so that
+// every caption keeps its own size.
 const {JSDOM} = require("jsdom");
 const page = new JSDOM("<!DOCTYPE html><html lang=\"it\"><body></body></html>");
 page.window.HTMLCanvasElement.prototype.getContext = () => null;
 globalThis.document = page.window.document;
 globalThis.Event = page.window.Event;
 globalThis.getComputedStyle = page.window.getComputedStyle.bind(page.window);
-globalThis.matchMedia = () => ({matches: false});
-globalThis.innerWidth = page.window.innerWidth;
-globalThis.innerHeight = page.window.innerHeight;

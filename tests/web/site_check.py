@@ -85,7 +85,8 @@ LAYOUT = """const form = document.getElementById("Form1");
 return {controls: [...form.children].map(e => {
             const r = e.getBoundingClientRect();
             return {id: e.id, left: r.left, top: r.top, right: r.right, bottom: r.bottom,
-                    width: r.width, height: r.height, font: parseFloat(getComputedStyle(e).fontSize),
+                    width: r.width, height: r.height,
+                    font: parseFloat(getComputedStyle(e).fontSize),
                     cut: e.scrollWidth > e.clientWidth || e.scrollHeight > e.clientHeight};
         }),
         width: innerWidth, height: innerHeight, form: form.getBoundingClientRect().toJSON(),
