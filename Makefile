@@ -21,8 +21,9 @@ CMAKE_FLAGS ?=
 # compiler's new warning never stops a user's build.
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: web setup-web build-web test-web serve-web bench-web
-.PHONY: setup setup-run build build-program build-sanitize build-fuzz fuzz exhaustive run test format-check package bench clean windows build-windows package-windows
+.PHONY: setup setup-run setup-web build build-program build-sanitize build-fuzz fuzz exhaustive \
+	run test check format-check package release bench bench-web clean windows build-windows \
+	package-windows web build-web test-web serve-web
 
 setup:
 	@scripts/setup test
@@ -64,6 +65,15 @@ test: build build-sanitize build-fuzz build-windows package-windows build-web fo
 	fuzz/run.sh 60 $(FUZZ_DIR)
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check --sample $(EXHAUSTIVE_SAMPLE)
 
+# The quick loop while changing the program: the unit and window suites of
+# an already configured build (make build or make test made it), in about
+# half a minute.
+check:
+	@test -f $(BUILD_DIR)/CMakeCache.txt || \
+	    { echo "make check: no build in $(BUILD_DIR) yet; run make build once" >&2; exit 2; }
+	cmake --build $(BUILD_DIR)
+	ctest --test-dir $(BUILD_DIR) --label-regex unit --parallel 2 --output-on-failure
+
 format-check: setup
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
@@ -74,13 +84,12 @@ package: setup
 
 # Every file of a release, each built reproducibly, in $(RELEASE_DIR) beside
 # their SHA256SUMS; see scripts/release, which lists them.
-.PHONY: release
 release: setup
 	scripts/release $(RELEASE_DIR)
 
 # Speed, heap allocations and start-up, each as a ratio to a baseline measured
-# in the same run; see docs/performance.md.
-bench: setup
+# in the same run, the browser version's among them; see docs/performance.md.
+bench: setup bench-web
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPASSO_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BENCH_DIR)
 	bench/run.sh $(BENCH_DIR)
@@ -139,7 +148,6 @@ serve-web: web
 # make bench.
 bench-web: setup web
 	/usr/bin/python3 bench/web_startup.py $(WEB_DIR)/site
-bench: bench-web
 
 # The fuzzers, built with clang, libFuzzer and the sanitizers.
 build-fuzz: setup

@@ -25,12 +25,4 @@ for size in 16 32 48 64 128 256; do
 done
 check "scalable icon" test -s "$share/icons/hicolor/scalable/apps/passo-rigatura.svg"
 
-# The Windows version resource must compile and carry "1.00" for both versions.
-resource=$stage/passo-rigatura.res
-check "windows resource compiles" \
-    x86_64-w64-mingw32-windres --preprocessor=cpp "$build_dir/app/passo-rigatura.rc" -O coff -o "$resource"
-version_utf16=$(printf '1.00' | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
-check "windows resource says 1.00 twice" \
-    test "$(od -An -tx1 -v "$resource" | tr -d ' \n' | grep -o "$version_utf16" | wc -l)" -ge 2
-
 report

@@ -9,12 +9,10 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QFontInfo>
-#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -55,12 +53,39 @@ QAccessibleInterface &accessible(QWidget &widget) {
     return *interface;
 }
 
-// The width a caption has inside its control.
-double room(QWidget &widget) {
-    if (auto *button = qobject_cast<QPushButton *>(&widget))
-        return button->width() -
-               2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-    return widget.contentsRect().width();
+// A label's or a button's caption, which the driver takes away and puts back
+// as it measures what the control draws of it.
+QString captionOf(QWidget &widget) {
+    if (auto *button = qobject_cast<QAbstractButton *>(&widget))
+        return button->text();
+    return static_cast<QLabel &>(widget).text();
+}
+
+void setCaptionOf(QWidget &widget, const QString &caption) {
+    if (auto *button = qobject_cast<QAbstractButton *>(&widget))
+        button->setText(caption);
+    else
+        static_cast<QLabel &>(widget).setText(caption);
+}
+
+// The box around the pixels the control's caption leaves when the control is
+// drawn at `size`: the control drawn as it is, against the same control
+// drawn without its caption.
+QRect captionInk(QWidget &widget, QSize size) {
+    const QSize shown = widget.size();
+    const QString caption = captionOf(widget);
+    widget.resize(size);
+    const QImage with = widget.grab().toImage();
+    setCaptionOf(widget, {});
+    const QImage without = widget.grab().toImage();
+    setCaptionOf(widget, caption);
+    widget.resize(shown);
+    QRect ink;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
 }
 
 SeenBox describe(const QMessageBox &box, const QWidget &owner) {
@@ -196,11 +221,11 @@ bool hasIcon(runtime::Form &form) {
     return !window(form).windowIcon().isNull();
 }
 
+// Whole: the control draws as much of its caption as it would with room to
+// spare, four times its size each way.
 bool captionFits(runtime::Form &form, std::string_view name) {
     QWidget &widget = control(form, name);
-    const QFontMetricsF metrics(widget.font());
-    return metrics.horizontalAdvance(qs(text(form, name))) <= room(widget) &&
-           metrics.height() <= widget.contentsRect().height();
+    return captionInk(widget, widget.size()).size() == captionInk(widget, 4 * widget.size()).size();
 }
 
 bool atTableSize(runtime::Form &form, std::string_view name) {

@@ -180,4 +180,20 @@ TEST(StartUp, AWindowThatCannotBeBuiltIsReportedInABox) {
     EXPECT_EQ(seen[0].text, box_texts::startupFailure);
 }
 
+// What Explorer shows in the program file's properties, from the resources
+// this suite carries as the program does.
+TEST(ProgramFile, SaysItsVersionAsExplorerReadsIt) {
+    wchar_t path[MAX_PATH]{};
+    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    std::vector<char> info(GetFileVersionInfoSizeW(path, nullptr));
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(info.size()), info.data()));
+    for (const wchar_t *key : {L"\\StringFileInfo\\041004B0\\FileVersion",
+                               L"\\StringFileInfo\\041004B0\\ProductVersion"}) {
+        void *value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(info.data(), key, &value, &length));
+        EXPECT_EQ(std::wstring(static_cast<const wchar_t *>(value)), L"1.00");
+    }
+}
+
 } // namespace

@@ -60,24 +60,82 @@ void postKey(runtime::Form &form, WPARAM key, std::optional<wchar_t> character) 
     pump(form);
 }
 
-// The control's text as drawn: its extent in the control's font.
-SIZE textExtent(HWND control, HFONT font, std::wstring *face = nullptr) {
-    const std::wstring text = windowText(control);
-    SIZE extent{};
+HFONT fontOf(HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// The face and the metrics of the font the control draws its text in, as the
+// font system made it.
+TEXTMETRICW drawnFont(HWND control, std::wstring *face = nullptr) {
     const HDC dc = GetDC(control);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const HGDIOBJ previous = SelectObject(dc, fontOf(control));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     if (face != nullptr) {
         face->assign(LF_FACESIZE, L'\0');
         face->resize(static_cast<std::size_t>(GetTextFaceW(dc, LF_FACESIZE, face->data()) - 1));
     }
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
-    return extent;
+    return metrics;
 }
 
-HFONT fontOf(HWND control) {
-    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+// The control as it paints itself, frame included, into a bitmap of its own.
+std::vector<std::uint32_t> painted(HWND control) {
+    RECT frame{};
+    GetWindowRect(control, &frame);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader,
+                      frame.right - frame.left,
+                      frame.top - frame.bottom,
+                      1,
+                      32,
+                      BI_RGB,
+                      0,
+                      0,
+                      0,
+                      0,
+                      0};
+    void *bits = nullptr;
+    const HDC memory = CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    SendMessageW(control, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+                 PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    const auto *first = static_cast<const std::uint32_t *>(bits);
+    std::vector<std::uint32_t> pixels(first, first + (frame.right - frame.left) *
+                                                         (frame.bottom - frame.top));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return pixels;
+}
+
+// The width and height of the pixels the control's caption leaves when the
+// control is `size`: the control painted as it is, against the same control
+// painted without its caption.
+SIZE captionInk(HWND control, SIZE size) {
+    RECT frame{};
+    GetWindowRect(control, &frame);
+    const auto resize = [control](LONG width, LONG height) {
+        SetWindowPos(control, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    };
+    resize(size.cx, size.cy);
+    const std::wstring caption = windowText(control);
+    const std::vector<std::uint32_t> with = painted(control);
+    SetWindowTextW(control, L"");
+    const std::vector<std::uint32_t> without = painted(control);
+    SetWindowTextW(control, caption.c_str());
+    resize(frame.right - frame.left, frame.bottom - frame.top);
+    RECT ink{size.cx, size.cy, 0, 0};
+    for (LONG y = 0; y < size.cy; ++y)
+        for (LONG x = 0; x < size.cx; ++x)
+            if (const auto i = static_cast<std::size_t>(y * size.cx + x); with[i] != without[i])
+                ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
+                       std::max(ink.bottom, y + 1)};
+    return {std::max(ink.right - ink.left, 0L), std::max(ink.bottom - ink.top, 0L)};
 }
 
 RECT client(HWND control) {
@@ -328,30 +386,32 @@ bool hasIcon(runtime::Form &form) {
     return SendMessageW(window(form), WM_GETICON, ICON_BIG, 0) != 0;
 }
 
-// A button's caption keeps clear of its raised edge and focus rectangle.
+// Whole: the control draws as much of its caption as it would with room to
+// spare, four times its size each way, and draws some of it.
 bool captionFits(runtime::Form &form, std::string_view name) {
     const HWND c = control(form, name);
-    const SIZE extent = textExtent(c, fontOf(c));
-    const RECT room = client(c);
-    const bool isButton =
-        form.table().controls[rowOf(form, name)].kind == runtime::ControlKind::commandButton;
-    const int margin =
-        isButton ? 4 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(layoutDpi(form))) : 0;
-    return extent.cx + margin <= room.right && extent.cy <= room.bottom;
+    RECT frame{};
+    GetWindowRect(c, &frame);
+    const SIZE ink = captionInk(c, {frame.right - frame.left, frame.bottom - frame.top});
+    const SIZE roomy =
+        captionInk(c, {4 * (frame.right - frame.left), 4 * (frame.bottom - frame.top)});
+    return ink.cx > 0 && ink.cx == roomy.cx && ink.cy == roomy.cy;
 }
 
+// The font's em, as the font system made it, is the table's size to within
+// the pixel that the system's rounding of the font's ascent and descent
+// takes or gives.
 bool atTableSize(runtime::Form &form, std::string_view name) {
-    LOGFONTW logical{};
-    GetObjectW(fontOf(control(form, name)), sizeof logical, &logical);
+    const TEXTMETRICW drawn = drawnFont(control(form, name));
     const runtime::ControlSpec &row = form.table().controls[rowOf(form, name)];
-    const double points = runtime::fontOf(form.table(), row).pointSize;
-    return logical.lfHeight == -std::lround(points * layoutDpi(form) / 72.0);
+    const double tablePixels =
+        runtime::fontOf(form.table(), row).pointSize * layoutDpi(form) / 72.0;
+    return std::abs(drawn.tmHeight - drawn.tmInternalLeading - tablePixels) <= 1.0;
 }
 
 std::string fontFamily(runtime::Form &form, std::string_view name) {
-    const HWND c = control(form, name);
     std::wstring face;
-    textExtent(c, fontOf(c), &face);
+    drawnFont(control(form, name), &face);
     return toUtf8(face);
 }
 
