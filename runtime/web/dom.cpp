@@ -67,7 +67,12 @@ EM_JS(int, passo_dom_early_press_size, (), {
     return Module.passoHold(Module.passoEarlyPress || "");
 });
 
-EM_JS(void, passo_dom_copy_held, (char *buffer), { HEAPU8.set(Module.passoHeld, buffer); });
+EM_JS(void, passo_dom_copy_held, (char *buffer, int size), {
+    if (!Module.passoEncoder)
+        Module.passoEncoder = new TextEncoder();
+    Module.passoEncoder.encodeInto(Module.passoHeld, HEAPU8.subarray(buffer, buffer + size));
+    Module.passoHeld = null;
+});
 
 EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
     var element = document.getElementById(UTF8ToString(id, idLength));
@@ -110,17 +115,15 @@ EM_JS(void, passo_dom_take_key,
                   });
       });
 
-EM_JS(int, passo_dom_is_open, (const char *id, int idLength),
-      { return document.getElementById(UTF8ToString(id, idLength)).open ? 1 : 0; });
-
 EM_JS(void, passo_dom_show_modal, (const char *id, int idLength),
       { document.getElementById(UTF8ToString(id, idLength)).showModal(); });
 
 EM_JS(void, passo_dom_set_title, (const char *title, int titleLength),
       { document.title = UTF8ToString(title, titleLength); });
 
-// One canvas measures every text, off the page; setting its font is the
-// costly part, so it is set only when it changes.
+// One canvas measures every text, off the page. Setting its font is the
+// costly part, even to the font it has, so a font comes only when it changes
+// (fontLength 0: the same as before).
 EM_JS(double, passo_dom_text_width,
       (const char *text, int textLength, const char *font, int fontLength), {
           if (!Module.passoMeasure)
@@ -128,11 +131,8 @@ EM_JS(double, passo_dom_text_width,
           var context = Module.passoMeasure;
           if (!context)
               return 0;
-          var wanted = UTF8ToString(font, fontLength);
-          if (Module.passoFont != wanted) {
-              context.font = wanted;
-              Module.passoFont = wanted;
-          }
+          if (fontLength)
+              context.font = UTF8ToString(font, fontLength);
           return context.measureText(UTF8ToString(text, textLength)).width;
       });
 
@@ -156,7 +156,7 @@ int byteCount(std::string_view text) {
 
 std::string heldText(int size) {
     std::string text(static_cast<std::size_t>(size), '\0');
-    passo_dom_copy_held(text.data());
+    passo_dom_copy_held(text.data(), size);
     return text;
 }
 
@@ -221,10 +221,6 @@ void Element::takeKey(std::string_view key, bool shift, const Handler &handler) 
                        &handler);
 }
 
-bool Element::isOpen() const {
-    return passo_dom_is_open(m_id.data(), byteCount(m_id)) != 0;
-}
-
 void Element::showModal() const {
     passo_dom_show_modal(m_id.data(), byteCount(m_id));
 }
@@ -250,7 +246,12 @@ void setTitle(std::string_view title) {
 }
 
 double textWidth(std::string_view text, std::string_view font) {
-    return passo_dom_text_width(text.data(), byteCount(text), font.data(), byteCount(font));
+    static std::string canvasFont;
+    const bool changed = font != canvasFont;
+    if (changed)
+        canvasFont = font;
+    return passo_dom_text_width(text.data(), byteCount(text), font.data(),
+                                changed ? byteCount(font) : 0);
 }
 
 } // namespace runtime::dom

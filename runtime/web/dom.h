@@ -53,8 +53,7 @@ public:
     // KeyboardEvent key name) is pressed on the element, with Shift or
     // without, and no other modifier; `handler` must outlive the element.
     void takeKey(std::string_view key, bool shift, const Handler &handler) const;
-    // A <dialog>: whether it is open, and opening it modal to the page.
-    bool isOpen() const;
+    // Opens a <dialog> modal to the page.
     void showModal() const;
 
 private:

@@ -2,14 +2,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The page's side of a text handed to the program (runtime::dom::heldText):
-// its UTF-8 bytes, through the browser's own encoder, which writes a lone
-// surrogate (half a character, which a box may hold) as U+FFFD. They wait in
-// the page until the program, told how many there are, copies them.
+// the text waits in the page while the program, told how many bytes of UTF-8
+// it makes, makes room for them; the browser's own encoder then writes them
+// there, with no copy made on the way. It writes a lone surrogate (half a
+// character, which a box may hold) as U+FFFD, three bytes, as counted here.
 Module["passoHold"] = function (text) {
-    if (!Module.passoEncoder)
-        Module.passoEncoder = new TextEncoder();
-    Module.passoHeld = Module.passoEncoder.encode(text);
-    return Module.passoHeld.length;
+    var bytes = text.length;
+    for (var i = 0; i < text.length; ++i) {
+        var unit = text.charCodeAt(i);
+        if (unit < 0x80)
+            continue;
+        bytes += unit < 0x800 ? 1 : 2;
+        if (unit >= 0xD800 && unit < 0xDC00 && (text.charCodeAt(i + 1) & 0xFC00) == 0xDC00)
+            ++i;
+    }
+    Module.passoHeld = text;
+    return bytes;
 };
 
 // The page's HTML shows the window before the program has loaded: the last

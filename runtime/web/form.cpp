@@ -211,9 +211,12 @@ void describeErrorBox(const Form::Native &form) {
 } // namespace
 
 Form::Native::Native(Form &owner)
-    : table(owner.table()), form(owner), clicks(table.controls.size()),
-      boxClosed([this] { dom::focusById(focusBeforeBox); }), inThePage(dom::hasElement(table.name)),
-      window("main", std::string(table.name)), errorBox("dialog", errorBoxId(table, "box")),
+    : table(owner.table()), form(owner), clicks(table.controls.size()), boxClosed([this] {
+          boxOpen = false;
+          dom::focusById(focusBeforeBox);
+      }),
+      inThePage(dom::hasElement(table.name)), window("main", std::string(table.name)),
+      errorBox("dialog", errorBoxId(table, "box")),
       errorCaption("p", errorBoxId(table, "caption"), errorBox.id()),
       errorText("p", errorBoxId(table, "text"), errorBox.id()),
       errorButtons("form", errorBoxId(table, "buttons"), errorBox.id()),
@@ -238,6 +241,7 @@ void Form::Native::showErrorBox(std::string_view text) {
     errorText.setText(text);
     focusBeforeBox = dom::focusedId();
     errorBox.showModal();
+    boxOpen = true;
     errorOk.focus();
 }
 
@@ -258,9 +262,14 @@ double Form::Native::captionRoom(std::size_t row) const {
     return cssPixels(control.bounds).width - inset;
 }
 
+// A caption is measured in the font it was last measured in, most often: its
+// shorthand is spelt once.
 double Form::Native::captionWidth(std::size_t row, std::string_view caption,
                                   double pointSize) const {
-    return dom::textWidth(caption, cssFont(fontOf(table, table.controls[row]), pointSize));
+    const FontSpec &font = fontOf(table, table.controls[row]);
+    if (&font != measuringFont.font || pointSize != measuringFont.pointSize)
+        measuringFont = {&font, pointSize, cssFont(font, pointSize)};
+    return dom::textWidth(caption, measuringFont.shorthand);
 }
 
 // The size is set only where it changes: each setting makes the browser lay
@@ -285,7 +294,7 @@ void Form::Native::show() {
 }
 
 bool Form::Native::hasOpenErrorBox() const {
-    return errorBox.isOpen();
+    return boxOpen;
 }
 
 NativeFormPointer buildNativeForm(Form &form) {

@@ -47,8 +47,17 @@ struct Form::Native : NativeForm {
     dom::Handler tabToLast;
     // Enter on the button presses nothing, as on the desktop.
     dom::Handler ignore = [] {};
-    // Where the focus goes back to when the error box closes.
+    // Where the focus goes back to when the error box closes, and whether it
+    // is open, known without asking the page at every press.
     std::string focusBeforeBox;
+    bool boxOpen = false;
+    // The font a caption was last measured in, and its CSS shorthand.
+    struct MeasuringFont {
+        const FontSpec *font = nullptr;
+        double pointSize = 0.0;
+        std::string shorthand;
+    };
+    mutable MeasuringFont measuringFont;
     // Whether the page's HTML holds the window as the program would build
     // it, for the program to take over rather than build again.
     bool inThePage;
