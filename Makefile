@@ -143,11 +143,16 @@ test-web: build-web
 serve-web: web
 	scripts/serve-web $(WEB_DIR)/site
 
-# The browser version's figures against a bare page in the same run: page
-# ready and one click in headless Chromium, and the site's size; part of
-# make bench.
-bench-web: setup web
-	/usr/bin/python3 bench/web_startup.py $(WEB_DIR)/site
+# The browser version's figures against a bare page in the same run: first
+# paint, page ready and one click in headless Chromium, and the site's size;
+# and Lighthouse's scores, Lighthouse installed from npm into the build
+# folder; part of make bench.
+LIGHTHOUSE = $(WEB_DIR)/lighthouse/node_modules/.bin/lighthouse
+bench-web: setup web $(LIGHTHOUSE)
+	/usr/bin/python3 bench/web_startup.py $(WEB_DIR)/site --lighthouse $(LIGHTHOUSE)
+
+$(LIGHTHOUSE):
+	npm install --prefix $(WEB_DIR)/lighthouse --no-audit --no-fund lighthouse@12.8.2
 
 # The fuzzers, built with clang, libFuzzer and the sanitizers.
 build-fuzz: setup
