@@ -40,9 +40,19 @@ struct CommandLineCase {
     std::string name;
     std::vector<std::string> arguments; // after the program's path
     std::optional<CommandLineAnswer> answer;
-    std::string platform;
+    std::vector<std::string> platforms;
     std::string display;
 };
+
+// The platforms the rows find installed.
+const std::vector<std::string> installed{"offscreen", "vnc", "wayland", "xcb"};
+
+CommandLineAnswer notInstalled(const std::string &asked) {
+    return {.text = "passo-rigatura: piattaforma '" + asked +
+                    "' non installata (installate: offscreen, vnc, wayland, xcb).\n",
+            .toStandardError = true,
+            .exitStatus = 1};
+}
 
 class CommandLines : public testing::TestWithParam<CommandLineCase> {};
 
@@ -54,10 +64,11 @@ TEST_P(CommandLines, AreReadAsQtReadsThem) {
     for (std::string &argument : strings)
         argv.push_back(argument.data());
 
-    const runtime::CommandLine commandLine = runtime::readCommandLine(argv, ui::application);
+    const runtime::CommandLine commandLine =
+        runtime::readCommandLine(argv, ui::application, installed);
     EXPECT_EQ(commandLine.answer, c.answer);
     if (!c.answer) {
-        EXPECT_EQ(commandLine.platform, c.platform);
+        EXPECT_EQ(commandLine.platforms, c.platforms);
         EXPECT_EQ(commandLine.display, c.display);
     }
 }
@@ -65,19 +76,19 @@ TEST_P(CommandLines, AreReadAsQtReadsThem) {
 INSTANTIATE_TEST_SUITE_P(
     Qt, CommandLines,
     testing::Values(
-        CommandLineCase{"Nothing", {}, std::nullopt, "", ""},
+        CommandLineCase{"Nothing", {}, std::nullopt, {}, ""},
         CommandLineCase{"PlatformAndDisplay",
                         {"-platform", "offscreen", "-display", ":5"},
                         std::nullopt,
-                        "offscreen",
+                        {"offscreen"},
                         ":5"},
         // Qt reads "--name" as "-name".
         CommandLineCase{
-            "DoubleDashes", {"--platform", "xcb", "--display", ":1"}, std::nullopt, "xcb", ":1"},
+            "DoubleDashes", {"--platform", "xcb", "--display", ":1"}, std::nullopt, {"xcb"}, ":1"},
         CommandLineCase{"LastPlatformCounts",
                         {"-platform", "xcb", "-platform", "vnc"},
                         std::nullopt,
-                        "vnc",
+                        {"vnc"},
                         ""},
         CommandLineCase{"EveryQtOptionWithAValue",
                         {"-platformpluginpath",
@@ -109,46 +120,64 @@ INSTANTIATE_TEST_SUITE_P(
                          "-stylesheet",
                          "s.qss"},
                         std::nullopt,
-                        "",
+                        {},
                         ""},
         CommandLineCase{"EveryQtFlag",
                         {"-reverse", "-testability", "-nograb", "-dograb", "-widgetcount"},
                         std::nullopt,
-                        "",
+                        {},
                         ""},
         CommandLineCase{"QtOptionsInOneWord",
                         {"-style=fusion", "-stylesheet=s.qss", "-qmljsdebugger=port:1234"},
                         std::nullopt,
-                        "",
+                        {},
                         ""},
         // A value is a value, whatever it looks like.
-        CommandLineCase{"ValueLikeAnOption", {"-qwindowtitle", "--help"}, std::nullopt, "", ""},
+        CommandLineCase{"ValueLikeAnOption", {"-qwindowtitle", "--help"}, std::nullopt, {}, ""},
         CommandLineCase{"ValueMissing",
                         {"-style", "fusion", "-display"},
                         mistake("l'opzione '-display' richiede un valore"),
-                        "",
+                        {},
                         ""},
         // Qt would not read these, so neither may the program.
         CommandLineCase{"PlatformInOneWord",
                         {"-platform=offscreen"},
                         mistake("opzione sconosciuta '-platform=offscreen'"),
-                        "",
+                        {},
                         ""},
         CommandLineCase{"ThreeDashes",
                         {"---platform", "xcb"},
                         mistake("opzione sconosciuta '---platform'"),
-                        "",
+                        {},
                         ""},
-        CommandLineCase{"OptionsEnd", {"--"}, mistake("opzione sconosciuta '--'"), "", ""},
-        CommandLineCase{"LoneDash", {"-"}, mistake("argomento inatteso '-'"), "", ""},
+        CommandLineCase{"OptionsEnd", {"--"}, mistake("opzione sconosciuta '--'"), {}, ""},
+        CommandLineCase{"LoneDash", {"-"}, mistake("argomento inatteso '-'"), {}, ""},
         CommandLineCase{
-            "FileName", {"misure.txt"}, mistake("argomento inatteso 'misure.txt'"), "", ""},
+            "FileName", {"misure.txt"}, mistake("argomento inatteso 'misure.txt'"), {}, ""},
         CommandLineCase{
-            "FirstMistakeCounts", {"-x", "-y"}, mistake("opzione sconosciuta '-x'"), "", ""},
+            "FirstMistakeCounts", {"-x", "-y"}, mistake("opzione sconosciuta '-x'"), {}, ""},
+        // Qt would abort where no platform asked for is installed.
+        CommandLineCase{
+            "PlatformNotInstalled", {"-platform", "bogus"}, notInstalled("bogus"), {}, ""},
+        CommandLineCase{"NoPlatformOfAListInstalled",
+                        {"-platform", "Bogus:size=2;;windows"},
+                        notInstalled("bogus;windows"),
+                        {},
+                        ""},
+        CommandLineCase{"OnePlatformOfAListInstalled",
+                        {"-platform", "bogus;XCB:nograb"},
+                        std::nullopt,
+                        {"bogus", "xcb"},
+                        ""},
+        CommandLineCase{"PlatformPluginsElsewhere",
+                        {"-platformpluginpath", "/opt/plugins", "-platform", "bogus"},
+                        std::nullopt,
+                        {"bogus"},
+                        ""},
         CommandLineCase{"VersionInOneDash",
                         {"-version"},
                         CommandLineAnswer{"passo-rigatura 1.00\n", false, 0},
-                        "",
+                        {},
                         ""}),
     rows::RowName());
 

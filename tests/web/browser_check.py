@@ -17,6 +17,7 @@ import importlib.machinery
 import json
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import threading
@@ -262,6 +263,13 @@ def visit(chromium, report, artifacts):
     WebDriverWait(web, 20).until(lambda _: js("sentence"))
     report.equal("without WebAssembly the page says what it needs", js("sentence"), REQUIREMENT)
     web.save_screenshot(os.path.join(artifacts, "site-without-webassembly.png"))
+    # A second server on the site's port: one line naming the port, no traceback.
+    port = chromium.origin.rsplit(":", 1)[1]
+    taken = subprocess.run([serve_web.__file__, "--port", port, "."], capture_output=True,
+                           text=True, timeout=20)
+    report.equal("serve-web on a port in use says so in one line, with status 1",
+                 (taken.returncode, taken.stdout, taken.stderr.count("\n"),
+                  f"port {port} is already in use" in taken.stderr), (1, "", 1, True))
 
 
 def enter(chromium, report, what, degrees, distance, outcome, closing_key):
