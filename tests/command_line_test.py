@@ -18,7 +18,8 @@ import re
 import subprocess
 import sys
 import tempfile
-import time
+
+import harness
 
 # How long a program expected to keep running must last.
 STARTED_FOR = 1.5
@@ -107,17 +108,6 @@ ROWS = [
 ]
 
 
-def bare_environment(runtime_dir):
-    """Nothing of the caller's desktop, locale or Qt settings."""
-    return {
-        "PATH": "/usr/bin:/bin",
-        "HOME": os.environ.get("HOME", "/root"),
-        "LC_ALL": "C.UTF-8",
-        "TZ": "UTC",
-        "XDG_RUNTIME_DIR": runtime_dir,
-    }
-
-
 def run(program, arguments, env, expect_running):
     """(status or RUNNING, stdout, stderr)."""
     process = subprocess.Popen([program] + arguments, env=env, stdin=subprocess.DEVNULL,
@@ -144,20 +134,17 @@ def main():
         print(f"usage: {sys.argv[0]} PROGRAM", file=sys.stderr)
         return 2
     program = os.path.abspath(sys.argv[1])
-    failed = 0
+    report = harness.Report()
     with tempfile.TemporaryDirectory() as runtime_dir:
         os.chmod(runtime_dir, 0o700)
         for name, arguments, extra, status, out, err in ROWS:
-            env = dict(bare_environment(runtime_dir), **extra)
+            env = harness.clean_environment(runtime_dir, **extra)
             got = run(program, arguments, env, status == RUNNING)
-            if got[:2] == (status, out) and (err.fullmatch(got[2]) if isinstance(err, re.Pattern)
-                                             else got[2] == err):
-                print(f"PASS {name}")
-            else:
-                failed += 1
-                print(f"FAIL {name}: got {got!r}, expected {(status, out, err)!r}")
-    print(f"{len(ROWS) - failed} passed, {failed} failed")
-    return 1 if failed else 0
+            report.check(name, got[:2] == (status, out) and (
+                err.fullmatch(got[2]) if isinstance(err, re.Pattern) else got[2] == err),
+                f"got {got!r}, expected {(status, out, err)!r}")
+    print(f"{report.passed} passed, {report.failed} failed")
+    return 1 if report.failed else 0
 
 
 if __name__ == "__main__":

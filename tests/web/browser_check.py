@@ -32,7 +32,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
 from error_boxes import box_text  # noqa: E402
-from report import run_checks  # noqa: E402
+from harness import run_checks  # noqa: E402
 
 serve_web = importlib.machinery.SourceFileLoader(
     "serve_web", os.path.join(HERE, "..", "..", "scripts", "serve-web")).load_module()
