@@ -33,7 +33,7 @@ int reportMissingDisplay(const ApplicationDescription &application, const std::s
 
 int run(int &argc, char **argv, const ApplicationDescription &application) {
     const CommandLine commandLine =
-        readCommandLine({argv, static_cast<std::size_t>(argc)}, application, installedPlatforms());
+        readCommandLine({argv, static_cast<std::size_t>(argc)}, application);
     if (commandLine.answer)
         return printAnswer(*commandLine.answer);
     if (const std::optional<std::string> why = missingDisplay(commandLine))

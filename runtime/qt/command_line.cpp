@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <ranges>
 #include <string_view>
 
@@ -92,7 +93,7 @@ std::vector<std::string> platformNames(std::string_view list) {
 // Where none of the platforms asked for is installed, Qt would abort.
 std::optional<CommandLineAnswer> notInstalled(const ApplicationDescription &application,
                                               const std::vector<std::string> &asked,
-                                              std::span<const std::string> installed) {
+                                              const std::vector<std::string> &installed) {
     const auto isInstalled = [installed](const std::string &name) {
         return std::ranges::find(installed, name) != installed.end();
     };
@@ -130,29 +131,30 @@ void addPlatformsIn(const std::filesystem::path &folder, std::vector<std::string
             names.push_back(*name);
 }
 
-} // namespace
-
 // Qt looks in the platforms folder of each of its library paths (its own
-// plugin folder, and QT_PLUGIN_PATH's), and first in QT_QPA_PLATFORM_PLUGIN_PATH
-// itself.
-std::vector<std::string> installedPlatforms() {
+// plugin folder, and QT_PLUGIN_PATH's), and first in the folder
+// -platformpluginpath names, else QT_QPA_PLATFORM_PLUGIN_PATH's.
+std::vector<std::string> installedPlatforms(std::string_view pluginPath) {
     std::vector<std::string> names;
     for (const QString &path : QCoreApplication::libraryPaths())
         addPlatformsIn(std::filesystem::path(path.toStdString()) / "platforms", names);
-    if (const char *own = std::getenv("QT_QPA_PLATFORM_PLUGIN_PATH"); own != nullptr && *own != 0)
+    const std::string_view own =
+        pluginPath.empty() ? environment("QT_QPA_PLATFORM_PLUGIN_PATH") : pluginPath;
+    if (!own.empty())
         addPlatformsIn(own, names);
     std::ranges::sort(names);
     names.erase(std::ranges::unique(names).begin(), names.end());
     return names;
 }
 
+} // namespace
+
 CommandLine readCommandLine(std::span<char *const> arguments,
-                            const ApplicationDescription &application,
-                            std::span<const std::string> installed) {
+                            const ApplicationDescription &application) {
     CommandLine commandLine;
     OwnOptions own;
     std::optional<std::string_view> platform;
-    bool pluginPathGiven = false;
+    std::string_view pluginPath;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == nullptr)
             continue;
@@ -180,13 +182,21 @@ CommandLine readCommandLine(std::span<char *const> arguments,
             platform = arguments[i];
         else if (name == "display")
             commandLine.display = arguments[i];
-        pluginPathGiven = pluginPathGiven || name == "platformpluginpath";
+        else if (name == "platformpluginpath")
+            pluginPath = arguments[i];
     }
     commandLine.answer = own.answer(application, qtHelp);
-    commandLine.platforms = platformNames(platform.value_or(environment("QT_QPA_PLATFORM")));
-    // Plugins in a folder of the caller's own: Qt will find out.
-    if (!commandLine.answer && !pluginPathGiven)
-        commandLine.answer = notInstalled(application, commandLine.platforms, installed);
+    if (commandLine.answer)
+        return commandLine;
+    const std::vector<std::string> installed = installedPlatforms(pluginPath);
+    const std::vector<std::string> asked =
+        platformNames(platform.value_or(environment("QT_QPA_PLATFORM")));
+    commandLine.answer = notInstalled(application, asked, installed);
+    // Qt passes over a platform it lacks and tries the next.
+    std::ranges::copy_if(asked, std::back_inserter(commandLine.platforms),
+                         [&](const std::string &name) {
+                             return std::ranges::find(installed, name) != installed.end();
+                         });
     return commandLine;
 }
 

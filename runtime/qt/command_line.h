@@ -21,22 +21,19 @@ namespace runtime {
 struct CommandLine {
     // Set when the program is not to start.
     std::optional<CommandLineAnswer> answer;
-    // The platforms Qt is asked to try, in its order, by their names in lower
-    // case without their settings: -platform's list (the last -platform
-    // counts, as for Qt), else QT_QPA_PLATFORM's; empty where Qt chooses.
+    // The installed platforms Qt is asked to try, in its order, by their names
+    // in lower case without their settings: -platform's list (the last
+    // -platform counts, as for Qt), else QT_QPA_PLATFORM's; empty where Qt
+    // chooses.
     std::vector<std::string> platforms;
     // -display's value, where given (the last one counts); empty otherwise.
     std::string display;
 };
 
-// The platforms whose plugins Qt finds, by the names -platform takes.
-std::vector<std::string> installedPlatforms();
-
-// Reads `arguments` (argv, the program's own path first) as Qt will. Platforms
-// asked for of which none is `installed` are answered in one line with status
-// 1: Qt would abort the process with advice to reinstall it.
+// Reads `arguments` (argv, the program's own path first) as Qt will.
+// Platforms asked for of which none is installed are answered in one line
+// with status 1: Qt would abort the process with advice to reinstall it.
 CommandLine readCommandLine(std::span<char *const> arguments,
-                            const ApplicationDescription &application,
-                            std::span<const std::string> installed);
+                            const ApplicationDescription &application);
 
 } // namespace runtime
