@@ -21,15 +21,26 @@ CMAKE_FLAGS ?=
 # compiler's new warning never stops a user's build.
 CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: setup setup-run setup-web build build-program build-sanitize build-fuzz fuzz exhaustive \
-	run test check format-check package release bench bench-web clean windows build-windows \
-	package-windows web build-web test-web serve-web
+.PHONY: setup setup-run setup-web setup-package setup-windows setup-release build build-program \
+	build-sanitize build-fuzz fuzz exhaustive run test check format format-check package release \
+	bench bench-web clean windows build-windows package-windows web build-web test-web serve-web
 
 setup:
 	@scripts/setup test
 
 setup-run:
 	@scripts/setup run
+
+# What each of make package, windows, web and release installs: only its own
+# build's tools, never the tests'.
+setup-package:
+	@scripts/setup package
+
+setup-windows:
+	@scripts/setup windows
+
+setup-release:
+	@scripts/setup release
 
 build: setup
 	$(CONFIGURE) -B $(BUILD_DIR) -DBUILD_TESTING=ON $(CMAKE_FLAGS)
@@ -77,14 +88,18 @@ check:
 format-check: setup
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
+# Every tracked C++ file formatted in place, as format-check expects it.
+format: setup
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
 # The .deb, built in its own folder with Debian's hardening flags and
 # reproducibly; see scripts/build-package.
-package: setup
+package: setup-package
 	scripts/build-package $(PACKAGE_DIR)
 
 # Every file of a release, each built reproducibly, in $(RELEASE_DIR) beside
 # their SHA256SUMS; see scripts/release, which lists them.
-release: setup
+release: setup-release
 	scripts/release $(RELEASE_DIR)
 
 # Speed, heap allocations and start-up, each as a ratio to a baseline measured
@@ -100,24 +115,27 @@ bench: setup bench-web
 
 # The Windows program, cross-built with mingw-w64:
 # $(WINDOWS_DIR)/app/passo-rigatura.exe, which needs only Windows' own DLLs.
-# The folder is configured once, with its tests, and every Windows target
-# below builds in it one after the other, so that make -j never runs two
-# builds or a build and CPack there at once.
-windows: setup
+# The folder is configured without the tests, which build-windows adds as
+# build-web does for the browser's; every Windows target below builds in it
+# one after the other, the tests last, so that make -j never runs two builds
+# or a build and CPack there at once. CPack builds everything configured
+# before it packs, so the installer waits for no test.
+windows: setup-windows
 	cmake -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+	    -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 	cmake --build $(WINDOWS_DIR) --target passo-rigatura
-
-# The Windows program and its tests; make test runs them under Wine
-# (tests/wine/run).
-build-windows: windows
-	cmake --build $(WINDOWS_DIR)
 
 # The Windows installer (NSIS, in Italian) and the portable .zip holding only
 # the program, both in $(WINDOWS_DIR).
-package-windows: build-windows
+package-windows: windows
 	cd $(WINDOWS_DIR) && cpack
 	cmake --build $(WINDOWS_DIR) --target portable_zip
+
+# The Windows program and its tests; make test runs them under Wine
+# (tests/wine/run), the installer's test among them.
+build-windows: setup package-windows
+	cmake $(WINDOWS_DIR) -DBUILD_TESTING=ON
+	cmake --build $(WINDOWS_DIR)
 
 # The browser version, built with Emscripten: the whole site, static files
 # only, in $(WEB_DIR)/site.
@@ -139,9 +157,11 @@ build-web: setup web
 test-web: build-web
 	ctest --test-dir $(WEB_DIR) --output-on-failure
 
-# The site on 127.0.0.1, at the address it prints, until interrupted.
+# The site on 127.0.0.1, at the address it prints, until interrupted; PORT=0
+# takes any free port.
+PORT ?= 8000
 serve-web: web
-	scripts/serve-web $(WEB_DIR)/site
+	scripts/serve-web --port $(PORT) $(WEB_DIR)/site
 
 # The browser version's figures against a bare page in the same run: first
 # paint, page ready and one click in headless Chromium, and the site's size;

@@ -56,10 +56,9 @@ set_tests_properties(window_test_with_only_dejavu PROPERTIES
     ENVIRONMENT FONTCONFIG_FILE=${CMAKE_CURRENT_SOURCE_DIR}/qt/dejavu-only.conf TIMEOUT 120
     LABELS unit)
 
-# How the Qt backend reads its command line, and the built program's answers,
-# with no display too.
-suite(NAME command_line_test TIMEOUT 60 SOURCES qt/command_line_test.cpp
-    LIBRARIES ui GTest::gtest_main)
+# The built program's answers on the command line, with no display too, and
+# a start whose window cannot be built.
+suite(NAME startup_test TIMEOUT 60 SOURCES qt/startup_test.cpp LIBRARIES ui GTest::gtest_main)
 add_test(NAME command_line
     COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/command_line_test.py
             $<TARGET_FILE:passo-rigatura>)

@@ -2,8 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/qt/command_line.h"
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <ranges>
 #include <string_view>
 
 namespace runtime {
@@ -56,29 +63,88 @@ bool isJoinedQtOption(std::string_view name) {
                        [name](std::string_view prefix) { return name.starts_with(prefix); });
 }
 
-std::string helpText(const ApplicationDescription &application) {
-    const std::string command(application.commandName);
-    return "Uso: " + command + " [opzioni]\n" + std::string(application.summary) +
-           "\n"
-           "\n"
-           "Opzioni:\n"
-           "  -h, --help     Mostra questo aiuto.\n"
-           "  -v, --version  Mostra la versione.\n"
-           "\n"
-           "Accetta anche le opzioni comuni a tutti i programmi Qt, come -platform,\n"
-           "-display, -style e -qwindowgeometry.\n";
+// What the help adds for a Qt program.
+constexpr std::string_view qtHelp =
+    "\n"
+    "Accetta anche le opzioni comuni a tutti i programmi Qt, come -platform,\n"
+    "-display, -style e -qwindowgeometry.\n";
+
+std::string_view environment(const char *name) {
+    const char *value = std::getenv(name);
+    return value != nullptr ? value : "";
 }
 
-CommandLineAnswer printed(std::string text) {
-    return {.text = std::move(text), .toStandardError = false, .exitStatus = 0};
+// Qt reads a platform's name without regard to case, and its settings
+// follow the name after a colon: "xcb:...". A list is separated by ';'.
+std::vector<std::string> platformNames(std::string_view list) {
+    std::vector<std::string> names;
+    for (const auto entry : std::views::split(list, ';')) {
+        const std::string_view named(entry.begin(), entry.end());
+        std::string name(named.substr(0, named.find(':')));
+        std::ranges::transform(name, name.begin(), [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        });
+        if (!name.empty())
+            names.push_back(std::move(name));
+    }
+    return names;
 }
 
-// A mistake on the command line: one line, and where to look for help.
-CommandLineAnswer mistake(const ApplicationDescription &application, const std::string &what) {
-    const std::string command(application.commandName);
-    return {.text = command + ": " + what + ". Prova '" + command + " --help'.\n",
-            .toStandardError = true,
-            .exitStatus = 2};
+// Where none of the platforms asked for is installed, Qt would abort.
+std::optional<CommandLineAnswer> notInstalled(const ApplicationDescription &application,
+                                              const std::vector<std::string> &asked,
+                                              const std::vector<std::string> &installed) {
+    const auto isInstalled = [installed](const std::string &name) {
+        return std::ranges::find(installed, name) != installed.end();
+    };
+    if (asked.empty() || std::ranges::any_of(asked, isInstalled))
+        return std::nullopt;
+    std::string text = std::string(application.commandName) + ": piattaforma '";
+    for (const std::string &name : asked)
+        text += (&name == &asked.front() ? "" : ";") + name;
+    text += "' non installata (installate: ";
+    for (const std::string &name : installed)
+        text += (&name == &installed.front() ? "" : ", ") + name;
+    text += installed.empty() ? "nessuna).\n" : ").\n";
+    return CommandLineAnswer{.text = text, .toStandardError = true, .exitStatus = 1};
+}
+
+// The file name of a platform plugin, "libqxcb.so", gives the name -platform
+// takes, "xcb"; Wayland's generic plugin is the one named "wayland".
+std::optional<std::string> pluginPlatform(std::string_view file) {
+    constexpr std::string_view prefix = "libq";
+    constexpr std::string_view suffix = ".so";
+    if (file.size() <= prefix.size() + suffix.size() || !file.starts_with(prefix) ||
+        !file.ends_with(suffix))
+        return std::nullopt;
+    const std::string_view name =
+        file.substr(prefix.size(), file.size() - prefix.size() - suffix.size());
+    return name == "wayland-generic" ? "wayland" : std::string(name);
+}
+
+void addPlatformsIn(const std::filesystem::path &folder, std::vector<std::string> &names) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator file(folder, error), end; !error && file != end;
+         file.increment(error))
+        if (const std::optional<std::string> name =
+                pluginPlatform(file->path().filename().string()))
+            names.push_back(*name);
+}
+
+// Qt looks in the platforms folder of each of its library paths (its own
+// plugin folder, and QT_PLUGIN_PATH's), and first in the folder
+// -platformpluginpath names, else QT_QPA_PLATFORM_PLUGIN_PATH's.
+std::vector<std::string> installedPlatforms(std::string_view pluginPath) {
+    std::vector<std::string> names;
+    for (const QString &path : QCoreApplication::libraryPaths())
+        addPlatformsIn(std::filesystem::path(path.toStdString()) / "platforms", names);
+    const std::string_view own =
+        pluginPath.empty() ? environment("QT_QPA_PLATFORM_PLUGIN_PATH") : pluginPath;
+    if (!own.empty())
+        addPlatformsIn(own, names);
+    std::ranges::sort(names);
+    names.erase(std::ranges::unique(names).begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -86,43 +152,51 @@ CommandLineAnswer mistake(const ApplicationDescription &application, const std::
 CommandLine readCommandLine(std::span<char *const> arguments,
                             const ApplicationDescription &application) {
     CommandLine commandLine;
-    bool help = false;
-    bool version = false;
+    OwnOptions own;
+    std::optional<std::string_view> platform;
+    std::string_view pluginPath;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == nullptr)
             continue;
         const std::string_view argument = arguments[i];
         if (!argument.starts_with('-') || argument == "-") {
-            commandLine.answer =
-                mistake(application, "argomento inatteso '" + std::string(argument) + "'");
+            commandLine.answer = unexpectedArgument(application, argument);
             return commandLine;
         }
         const std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
-        if (name == "h" || name == "help") {
-            help = true;
-        } else if (name == "v" || name == "version") {
-            version = true;
-        } else if (const QtOption *option = findQtOption(name); option && option->takesValue) {
-            if (++i == arguments.size() || arguments[i] == nullptr) {
-                commandLine.answer = mistake(application, "l'opzione '" + std::string(argument) +
-                                                              "' richiede un valore");
-                return commandLine;
-            }
-            if (name == "platform")
-                commandLine.platform = arguments[i];
-            else if (name == "display")
-                commandLine.display = arguments[i];
-        } else if (option == nullptr && !isJoinedQtOption(name)) {
-            commandLine.answer =
-                mistake(application, "opzione sconosciuta '" + std::string(argument) + "'");
+        if (own.take(name))
+            continue;
+        const QtOption *option = findQtOption(name);
+        if (option == nullptr && !isJoinedQtOption(name)) {
+            commandLine.answer = unknownOption(application, argument);
             return commandLine;
         }
+        if (option == nullptr || !option->takesValue)
+            continue;
+        if (++i == arguments.size() || arguments[i] == nullptr) {
+            commandLine.answer = mistake(application, "l'opzione '" + std::string(argument) +
+                                                          "' richiede un valore");
+            return commandLine;
+        }
+        if (name == "platform")
+            platform = arguments[i];
+        else if (name == "display")
+            commandLine.display = arguments[i];
+        else if (name == "platformpluginpath")
+            pluginPath = arguments[i];
     }
-    if (version)
-        commandLine.answer = printed(std::string(application.commandName) + " " +
-                                     std::string(application.version) + "\n");
-    else if (help)
-        commandLine.answer = printed(helpText(application));
+    commandLine.answer = own.answer(application, qtHelp);
+    if (commandLine.answer)
+        return commandLine;
+    const std::vector<std::string> installed = installedPlatforms(pluginPath);
+    const std::vector<std::string> asked =
+        platformNames(platform.value_or(environment("QT_QPA_PLATFORM")));
+    commandLine.answer = notInstalled(application, asked, installed);
+    // Qt passes over a platform it lacks and tries the next.
+    std::ranges::copy_if(asked, std::back_inserter(commandLine.platforms),
+                         [&](const std::string &name) {
+                             return std::ranges::find(installed, name) != installed.end();
+                         });
     return commandLine;
 }
 

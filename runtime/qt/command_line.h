@@ -9,34 +9,30 @@
 // computes or shows.
 
 #include "runtime/application.h"
+#include "runtime/command_line.h"
 
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace runtime {
-
-// The program's answer instead of its window: text for standard output (help,
-// version) or standard error (a mistake on the command line), and the exit
-// status.
-struct CommandLineAnswer {
-    std::string text;
-    bool toStandardError;
-    int exitStatus;
-
-    friend bool operator==(const CommandLineAnswer &, const CommandLineAnswer &) = default;
-};
 
 struct CommandLine {
     // Set when the program is not to start.
     std::optional<CommandLineAnswer> answer;
-    // The values of Qt's -platform and -display, where given (the last one
-    // counts, as for Qt); empty otherwise.
-    std::string platform;
+    // The installed platforms Qt is asked to try, in its order, by their names
+    // in lower case without their settings: -platform's list (the last
+    // -platform counts, as for Qt), else QT_QPA_PLATFORM's; empty where Qt
+    // chooses.
+    std::vector<std::string> platforms;
+    // -display's value, where given (the last one counts); empty otherwise.
     std::string display;
 };
 
 // Reads `arguments` (argv, the program's own path first) as Qt will.
+// Platforms asked for of which none is installed are answered in one line
+// with status 1: Qt would abort the process with advice to reinstall it.
 CommandLine readCommandLine(std::span<char *const> arguments,
                             const ApplicationDescription &application);
 

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-#include <ranges>
 #include <string_view>
 #include <vector>
 
@@ -30,13 +29,7 @@ bool isSet(const char *name) {
 
 enum class Platform { x11, wayland, other };
 
-// Qt reads a platform's name without regard to case, and its own settings
-// follow the name after a colon: "xcb:...".
-Platform platformNamed(std::string_view entry) {
-    std::string name(entry.substr(0, entry.find(':')));
-    std::ranges::transform(name, name.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
+Platform platformNamed(std::string_view name) {
     if (name == "xcb")
         return Platform::x11;
     // "wayland", "wayland-egl"...
@@ -45,22 +38,17 @@ Platform platformNamed(std::string_view entry) {
     return Platform::other;
 }
 
-// The platforms Qt will try, in its order: those -platform names, else those
-// QT_QPA_PLATFORM names (either a list separated by ';'), else Wayland where
+// The platforms Qt will try, in its order: those asked for, else Wayland where
 // the session is Wayland's or a compositor is named, then X11.
 std::vector<Platform> platformsQtTries(const CommandLine &commandLine) {
-    std::string_view list = commandLine.platform;
-    if (list.empty())
-        list = environment("QT_QPA_PLATFORM");
-    if (list.empty()) {
+    if (commandLine.platforms.empty()) {
         if (isSet("WAYLAND_DISPLAY") || environment("XDG_SESSION_TYPE") == "wayland")
             return {Platform::wayland, Platform::x11};
         return {Platform::x11};
     }
     std::vector<Platform> platforms;
-    for (const auto entry : std::views::split(list, ';'))
-        if (!entry.empty())
-            platforms.push_back(platformNamed(std::string_view(entry.begin(), entry.end())));
+    for (const std::string &name : commandLine.platforms)
+        platforms.push_back(platformNamed(name));
     return platforms;
 }
 

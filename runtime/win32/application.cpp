@@ -2,8 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/application.h"
 
+#include "runtime/command_line.h"
 #include "runtime/win32/native_form.h"
 #include "runtime/win32/wide_text.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
 
 namespace runtime {
 namespace {
@@ -16,12 +22,44 @@ int runEventLoop(Form &form) {
     return static_cast<int>(message.wParam);
 }
 
+// The command line as on Linux, where Windows' own "/?" asks for the help too.
+std::optional<CommandLineAnswer> readCommandLine(std::span<char *const> arguments,
+                                                 const ApplicationDescription &application) {
+    OwnOptions own;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == nullptr)
+            continue;
+        const std::string_view argument = arguments[i];
+        if (argument == "/?")
+            own.take("help");
+        else if (!argument.starts_with('-') || argument == "-")
+            return unexpectedArgument(application, argument);
+        else if (!own.take(argument.substr(argument.starts_with("--") ? 2 : 1)))
+            return unknownOption(application, argument);
+    }
+    return own.answer(application, "");
+}
+
+// A box, as Windows programs answer: one started from a menu or a shortcut
+// has no console, and the console that starts one does not wait for it, so
+// text written there would land after its next prompt.
+int showAnswer(const CommandLineAnswer &answer, const ApplicationDescription &application) {
+    std::string_view text = answer.text;
+    if (text.ends_with('\n'))
+        text.remove_suffix(1);
+    MessageBoxW(nullptr, win32::toUtf16(text).c_str(), win32::toUtf16(application.title).c_str(),
+                MB_OK | (answer.toStandardError ? MB_ICONERROR : MB_ICONINFORMATION));
+    return answer.exitStatus;
+}
+
 } // namespace
 
-// The version and the desktop entry's name are the Linux desktop's business;
-// Windows reads the version from the program file's resources. A program
-// started from a menu has no console: a start-up failure is said in a box.
-int run(int &, char **, const ApplicationDescription &application) {
+// The desktop entry's name is the Linux desktop's business. A program started
+// from a menu has no console: a start-up failure is said in a box too.
+int run(int &argc, char **argv, const ApplicationDescription &application) {
+    if (const std::optional<CommandLineAnswer> answer =
+            readCommandLine({argv, static_cast<std::size_t>(argc)}, application))
+        return showAnswer(*answer, application);
     return runStartupForm(application, runEventLoop, [&application](const std::string &why) {
         MessageBoxW(nullptr, win32::toUtf16(why).c_str(), win32::toUtf16(application.title).c_str(),
                     MB_OK | MB_ICONERROR);

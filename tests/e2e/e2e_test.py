@@ -15,7 +15,6 @@ Prints one line per check and a closing "N passed, M failed" line; exits
 non-zero if any check failed. Screenshots and the program's output go to DIR.
 """
 
-import argparse
 import configparser
 import os
 import re
@@ -24,15 +23,11 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
+import harness  # noqa: E402
 import xdriver  # noqa: E402
 from gi.repository import GLib  # noqa: E402
-from error_boxes import box_text  # noqa: E402
-from report import run_checks  # noqa: E402
-from xdriver import (  # noqa: E402
-    CALCOLA, CENTIMETRI, GRADI, RESULT, TITLE, DriverError, Program,
-)
-
-ERROR_TEXT = box_text("degreesNotANumber")
+from harness import BOX, CALCULATIONS, FOCUS_ORDER, TITLE, DriverError, Program  # noqa: E402
+from xdriver import CALCOLA, CENTIMETRI, GRADI, RESULT  # noqa: E402
 
 # The whole run must end well within this; past it the run stops as failed.
 OVERALL_TIMEOUT = 240
@@ -88,26 +83,10 @@ class Session:
 
     def wait_text(self, box, expected):
         """Waits until a text box holds expected; returns what it holds."""
-        seen = []
-
-        def probe():
-            seen.append(xdriver.text(box))
-            return seen[-1] == expected
-        try:
-            xdriver.wait_until(probe, f"the text {expected!r}")
-        except DriverError:
-            pass
-        return seen[-1]
-
-    def comes_true(self, probe, what):
-        try:
-            xdriver.wait_until(probe, what)
-            return True
-        except DriverError:
-            return False
+        return harness.settles_on(lambda: xdriver.text(box), expected)
 
     def wait_focus(self, accessible):
-        return self.comes_true(lambda: xdriver.is_focused(accessible), "the focus")
+        return harness.comes_true(lambda: xdriver.is_focused(accessible), "the focus")
 
     def enter(self, box, place, text):
         """Replaces what a text box holds with text, and checks it holds it."""
@@ -155,27 +134,66 @@ class Session:
                        and xdriver.bounds(label) == RESULT)
         self.label = label
 
-    def error_box(self):
-        """The error box for a degrees box holding no number, as a screen
-        reader reads it; returns its buttons."""
+    def error_box(self, text):
+        """The error box, as a screen reader reads it; returns its buttons."""
         report = self.report
-        alert = xdriver.wait_until(lambda: xdriver.find(self.app, is_error_box),
+        alert = harness.wait_until(lambda: xdriver.find(self.app, is_error_box),
                                    "the error box on the accessibility bus")
         report.equal("error box title seen through AT-SPI", xdriver.name(alert), TITLE)
         report.check("error box message", xdriver.find(
-            alert, lambda a: xdriver.role(a) == "label" and xdriver.name(a) == ERROR_TEXT)
-            is not None, f"no label reading {ERROR_TEXT!r}")
+            alert, lambda a: xdriver.role(a) == "label" and xdriver.name(a) == text)
+            is not None, f"no label reading {text!r}")
         buttons = [a for a in xdriver.descendants(alert) if xdriver.role(a) == "push button"]
         report.equal("error box buttons", [xdriver.name(a) for a in buttons], ["OK"])
         return buttons
 
-    def check_going_on(self):
+    def check_going_on(self, result, degrees, centimetres):
         """After the error box: nothing changed, and the program is there."""
         report = self.report
-        report.equal("the program still runs after the error", self.program.process.poll(), None)
-        report.equal("result unchanged after the error", xdriver.name(self.label), "40")
-        report.equal("degrees box still holds abc", xdriver.text(self.gradi), "abc")
-        report.equal("centimetres box still holds 10", xdriver.text(self.centimetri), "10")
+        report.check("the program still runs after the error", self.program.running())
+        report.equal("result unchanged after the error", xdriver.name(self.label), result)
+        report.equal(f"degrees box still holds {degrees}", xdriver.text(self.gradi), degrees)
+        report.equal(f"centimetres box still holds {centimetres}", xdriver.text(self.centimetri),
+                     centimetres)
+
+    def close_box_by_key(self, box):
+        box.focus()
+        box.key("Return")
+        self.report.require("Return closes the error box", harness.comes_true(
+            lambda: box.id not in xdriver.visible_windows(self.program.pid), "the box to close"))
+
+    def close_box_through_atspi(self, buttons):
+        xdriver.press(buttons[0])
+        self.report.require("OK closes the error box", harness.comes_true(
+            lambda: not any(map(is_error_box, xdriver.windows(self.app))), "the box to close"))
+
+    def calculations(self, on_box):
+        """Every row of the shared cases: its result, or its error box, which
+        on_box(box, buttons) closes, and then everything as it was."""
+        report = self.report
+        result = ""
+        for what, degrees, centimetres, (kind, shown) in CALCULATIONS:
+            known = xdriver.visible_windows(self.program.pid)
+            self.calculate(degrees, centimetres)
+            if kind != BOX:
+                report.require_equal(f"{what}: {degrees} degrees, {centimetres} cm give {shown}",
+                                     xdriver.wait_for_name(self.label, shown), shown)
+                result = shown
+                continue
+            box = None
+            if not self.through_atspi:
+                try:
+                    box = xdriver.wait_for_window(self.program, known=known)
+                except DriverError as error:
+                    report.require(f"{what}: an error box appears", False, str(error))
+                report.equal(f"{what}: error box title", box.title(), TITLE)
+            buttons = self.error_box(shown)
+            if box is not None:
+                self.screenshot(box, f"error-box-{what.replace(' ', '-')}")
+            on_box(box, buttons)
+            self.check_going_on(result, degrees, centimetres)
+            if box is not None:
+                self.window.focus()
 
     def run(self):
         report = self.report
@@ -193,67 +211,39 @@ class Session:
         report.equal("window instance is the command's name", instance,
                      os.path.basename(self.program.process.args[0]))
         self.find_controls()
-        button = self.button
-        label = self.label
 
-        # The focus: first on CALCOLA, then Tab goes to degrees, centimetres.
+        # The focus: first on CALCOLA, then Tab goes round the boxes.
         self.window.focus()
-        report.check("the window is active once in front",
-                     self.comes_true(lambda: xdriver.is_active(self.frame), "the active state"))
-        report.check("focus starts on CALCOLA", self.wait_focus(button))
-        self.window.key("Tab")
-        report.check("Tab moves the focus to the degrees box", self.wait_focus(self.gradi))
-        self.window.key("Tab")
-        report.check("second Tab moves the focus to the centimetres box",
-                     self.wait_focus(self.centimetri))
+        report.check("the window is active once in front", harness.comes_true(
+            lambda: xdriver.is_active(self.frame), "the active state"))
+        controls = {"cmdcalcola": self.button, "gradi1": self.gradi,
+                    "centimetri2": self.centimetri}
+        report.check("focus starts on CALCOLA", self.wait_focus(controls[FOCUS_ORDER[0]]))
+        for name in FOCUS_ORDER[1:]:
+            self.window.key("Tab")
+            report.check(f"Tab moves the focus to {name}", self.wait_focus(controls[name]))
         self.screenshot(self.window, "start")
 
-        # 90 degrees over 10 cm: one turn in 40 cm.
-        self.calculate("90", "10")
-        report.require_equal("90 degrees, 10 cm gives 40", xdriver.wait_for_name(label, "40"), "40")
-        self.screenshot(self.window, "result-40")
-
-        # Not a number: the error box, and nothing else changes.
-        self.window.replace_text(GRADI, "abc")
-        report.equal("degrees box holds abc", self.wait_text(self.gradi, "abc"), "abc")
-        self.window.click_control(CALCOLA)
-        try:
-            box = xdriver.wait_for_window(self.program, known=[self.window.id])
-        except DriverError as error:
-            report.require("an error box appears for abc", False, str(error))
-        report.check("an error box appears for abc", True)
-        report.equal("error box title", box.title(), TITLE)
-        self.error_box()
-        self.screenshot(box, "error-box")
-        self.screenshot(self.window, "error-over-window")
-        box.focus()
-        box.key("Return")
-        report.require("Return closes the error box", self.comes_true(
-            lambda: box.id not in xdriver.visible_windows(self.program.pid), "the box to close"))
-        self.check_going_on()
-        self.screenshot(self.window, "after-error")
-
-        # 7 degrees over 13 cm.
-        self.window.focus()
-        self.calculate("7", "13")
-        report.equal("7 degrees, 13 cm gives 668,5714",
-                     xdriver.wait_for_name(label, "668,5714"), "668,5714")
-        self.screenshot(self.window, "result-668")
+        self.calculations(lambda box, buttons: self.close_box_by_key(box))
+        self.screenshot(self.window, "after-calculations")
 
         # Enter in a text box calculates nothing. What is typed after it shows
         # only once the program has handled the Enter, so reading the label
         # then tells whether Enter did anything.
+        self.calculate("7", "13")
+        result = xdriver.wait_for_name(self.label, "668,5714")
         self.window.replace_text(GRADI, "9")
         self.window.key("Return")
         self.window.type("0")
         report.equal("degrees box holds 90", self.wait_text(self.gradi, "90"), "90")
-        report.equal("Enter in the degrees box leaves the result", xdriver.name(label), "668,5714")
+        report.equal("Enter in the degrees box leaves the result", xdriver.name(self.label),
+                     result)
         self.window.click_control(CENTIMETRI)
         self.window.key("End", "Return")
         self.window.type("0")
         report.equal("centimetres box holds 130", self.wait_text(self.centimetri, "130"), "130")
         report.equal("Enter in the centimetres box leaves the result",
-                     xdriver.name(label), "668,5714")
+                     xdriver.name(self.label), result)
 
         # Closing the window ends the program normally.
         self.window.close()
@@ -265,16 +255,7 @@ class Session:
         seat: nothing can be typed there, nor can a window come to the front."""
         report = self.report
         self.find_controls()
-        self.calculate("90", "10")
-        report.require_equal("90 degrees, 10 cm gives 40",
-                             xdriver.wait_for_name(self.label, "40"), "40")
-
-        self.enter(self.gradi, GRADI, "abc")
-        self.press_calcola()
-        xdriver.press(self.error_box()[0])
-        report.require("OK closes the error box", self.comes_true(
-            lambda: not any(map(is_error_box, xdriver.windows(self.app))), "the box to close"))
-        self.check_going_on()
+        self.calculations(lambda box, buttons: self.close_box_through_atspi(buttons))
 
         # What the compositor was told of the window, in the program's log
         # (WAYLAND_DEBUG): the last of each request made of the first toplevel.
@@ -291,34 +272,23 @@ class Session:
         report.equal("drawn at the output's scale, not blurred", max(scales, default=1), scale)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--artifacts", required=True)
-    parser.add_argument("--desktop-entry", required=True)
-    parser.add_argument("--wayland-scale", type=int,
-                        help="the Wayland compositor's output scale, in a Wayland session")
-    args = parser.parse_args()
-    os.makedirs(args.artifacts, exist_ok=True)
-
-    wayland = args.wayland_scale is not None
+def checks(report, options):
+    wayland = options.wayland_scale is not None
     if wayland:
         # The program logs every Wayland request it makes.
         os.environ["WAYLAND_DEBUG"] = "client"
-    program = Program(os.path.abspath(args.program), os.path.join(args.artifacts, "program.log"))
-
-    def checks(report):
-        session = Session(report, program, args.artifacts, args.desktop_entry, wayland)
-        try:
-            if wayland:
-                session.run_on_wayland(args.wayland_scale)
-            else:
-                session.run()
-        finally:
-            program.stop()
-
-    return run_checks(checks, OVERALL_TIMEOUT, args.artifacts)
+    with Program([os.path.abspath(options.program)],
+                 os.path.join(options.artifacts, "program.log")) as program:
+        session = Session(report, program, options.artifacts, options.desktop_entry, wayland)
+        if wayland:
+            session.run_on_wayland(options.wayland_scale)
+        else:
+            session.run()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(harness.main(__doc__, checks, OVERALL_TIMEOUT, [
+        ("--program", {"required": True}),
+        ("--desktop-entry", {"required": True}),
+        ("--wayland-scale", {"type": int, "help": "the Wayland compositor's output scale"}),
+    ]))

@@ -132,10 +132,17 @@ wait "$launcher" 2>/dev/null || true
 exit "$status"
 '
 
+# The session bus logs to the system log, as a desktop's does, rather than
+# among the command's output: started by root without the right to raise its
+# limit of open files, it warns at every start that it cannot, which is no
+# failure. dbus-run-session still says so if the bus does not start.
+printf '#!/bin/sh\nexec dbus-daemon --syslog-only "$@"\n' >"$workdir/dbus-daemon"
+chmod +x "$workdir/dbus-daemon"
+
 # setsid makes the inner session the leader of a new session and process
 # group, whose id is its pid, so that cleanup can find and end all of it.
 set +e
-setsid dbus-run-session -- bash -c "$inner" inner "$@" <&0 &
+setsid dbus-run-session --dbus-daemon="$workdir/dbus-daemon" -- bash -c "$inner" inner "$@" <&0 &
 inner_pid=$!
 wait "$inner_pid"
 status=$?

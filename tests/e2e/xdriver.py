@@ -16,11 +16,13 @@ clicks CALCOLA, saves a screenshot of the result and closes the program.
 """
 
 import os
-import subprocess
 import sys
-import time
 
-TITLE = "Calcolo passo della rigatura"
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+from harness import (  # noqa: E402
+    PATIENCE, TITLE, DriverError, Program, run, settles_on, wait_until,
+)
 
 # Where the controls are, in pixels inside the window's client area.
 GRADI = (16, 136, 121, 25)
@@ -31,70 +33,6 @@ RESULT = (24, 256, 113, 25)
 GRADI_NAME = "GRADI MISURATI"
 CENTIMETRI_NAME = "SPAZIO MISURATO in centimetri"
 RESULT_DESCRIPTION = "Il passo di rigatura della canna \u00e8 di \u2026 cm. / giro"
-
-# How long to wait for something that should come at once (a window, a
-# repaint, a reply); generous, since a loaded machine may be slow.
-PATIENCE = 15.0
-
-
-class DriverError(Exception):
-    """Something the program should have done did not happen in time."""
-
-
-def run(args, timeout=PATIENCE, check=True):
-    """Runs a helper tool and returns what it printed."""
-    try:
-        result = subprocess.run(args, capture_output=True, text=True, timeout=timeout)
-    except subprocess.TimeoutExpired as error:
-        raise DriverError(f"{args[0]} did not finish in {timeout} s") from error
-    if check and result.returncode != 0:
-        raise DriverError(f"{' '.join(args)} failed: {result.stderr.strip()}")
-    return result.stdout
-
-
-def wait_until(probe, what, timeout=PATIENCE, interval=0.05):
-    """Calls probe until it returns something true, and returns that."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.monotonic() >= deadline:
-            raise DriverError(f"timed out after {timeout} s waiting for {what}")
-        time.sleep(interval)
-
-
-class Program:
-    """The program under test, started as a child process."""
-
-    def __init__(self, path, log_path=None):
-        self.log = open(log_path or os.devnull, "wb")
-        self.process = subprocess.Popen(
-            [path], stdin=subprocess.DEVNULL, stdout=self.log, stderr=subprocess.STDOUT
-        )
-        self.pid = self.process.pid
-
-    def wait_exit(self, timeout=PATIENCE):
-        """The exit status, or None if the program still runs after timeout."""
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
-
-    def stop(self):
-        """Ends the program if it still runs."""
-        if self.process.poll() is None:
-            self.process.terminate()
-            if self.wait_exit(5) is None:
-                self.process.kill()
-                self.process.wait(5)
-        self.log.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.stop()
 
 
 def visible_windows(pid=None, title=TITLE):
@@ -194,7 +132,7 @@ class Window:
 
 
 def wait_for_window(program, known=(), timeout=PATIENCE):
-    """The first visible window of the program with its title not in known."""
+    """The first visible window of the program whose id is not in known."""
     def probe():
         if program.process.poll() is not None:
             raise DriverError(f"the program exited with status {program.process.returncode}")
@@ -331,23 +269,14 @@ def result_label(app):
 
 def wait_for_name(accessible, expected, timeout=PATIENCE):
     """Waits until accessible's name is expected; returns the last one read."""
-    seen = []
-
-    def probe():
-        seen.append(name(accessible))
-        return seen[-1] == expected
-    try:
-        wait_until(probe, f"the name {expected!r}", timeout)
-    except DriverError:
-        pass
-    return seen[-1]
+    return settles_on(lambda: name(accessible), expected, timeout)
 
 
 # --- The short demonstration run by scripts/run-headless ---------------------
 
 
 def demo(program_path, output):
-    with Program(program_path) as program:
+    with Program([program_path]) as program:
         window = wait_for_window(program)
         app = find_application(program.pid)
         label = wait_until(lambda: result_label(app), "the result label")

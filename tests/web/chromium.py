@@ -4,12 +4,12 @@
 driven through WebDriver and the DevTools protocol, and a folder served from
 127.0.0.1 on a free port, as any web host would serve it."""
 
+import contextlib
 import importlib.machinery
 import os
 import shutil
 import sys
 import tempfile
-import threading
 
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
@@ -17,7 +17,7 @@ from selenium.webdriver.chrome.service import Service
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.dirname(HERE))
-from report import run_checks  # noqa: E402
+import harness  # noqa: E402
 
 serve_web = importlib.machinery.SourceFileLoader(
     "serve_web", os.path.join(HERE, "..", "..", "scripts", "serve-web")).load_module()
@@ -33,27 +33,32 @@ DESKTOP = {"width": 800, "height": 600, "mobile": False}
 
 class Chromium:
     """The browser, and `folder` served by `handler` (scripts/serve-web's by
-    default) at self.origin."""
+    default) at self.origin, until the block that opens them ends."""
 
     def __init__(self, folder, handler=serve_web.Handler):
         self.profile = tempfile.mkdtemp(prefix="passo-chromium.")
-        serving = lambda *a: handler(*a, directory=folder)  # noqa: E731
-        self.server = serve_web.http.server.ThreadingHTTPServer(("127.0.0.1", 0), serving)
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.origin = f"http://127.0.0.1:{self.server.server_address[1]}"
+        self.closing = contextlib.ExitStack()
+        self.closing.callback(shutil.rmtree, self.profile, ignore_errors=True)
+        self.origin = self.closing.enter_context(harness.serving(folder, handler))
         options = Options()
         options.binary_location = "/usr/bin/chromium"
         for flag in FLAGS + [f"--user-data-dir={self.profile}"]:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
-        self.web = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        try:
+            self.web = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        except BaseException:
+            self.closing.close()
+            raise
+        self.closing.callback(self.web.quit)
         self.cdp("Browser.grantPermissions", permissions=["clipboardReadWrite"],
                  origin=self.origin)
 
-    def close(self):
-        self.web.quit()
-        self.server.shutdown()
-        shutil.rmtree(self.profile, ignore_errors=True)
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.closing.close()
 
     def cdp(self, command, **parameters):
         return self.web.execute_cdp_cmd(command, parameters)
@@ -90,13 +95,3 @@ class Chromium:
         nodes = self.cdp("Accessibility.getPartialAXTree", nodeId=self.node(element_id),
                          fetchRelatives=False)["nodes"]
         return nodes[0]["name"]["value"]
-
-
-def run(chromium, checks, artifacts):
-    """Runs checks(report) within 280 s, its screenshots kept in
-    `artifacts`, then closes the browser; returns the exit status."""
-    os.makedirs(artifacts, exist_ok=True)
-    try:
-        return run_checks(checks, 280, artifacts)
-    finally:
-        chromium.close()

@@ -11,10 +11,10 @@ Prints one line per check and a closing "N passed, M failed" line; the
 screenshots stay in the artifacts folder.
 """
 
-import argparse
 import itertools
 import json
 import os
+import subprocess
 import sys
 import threading
 
@@ -23,7 +23,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
-from chromium import DESKTOP, Chromium, run, serve_web
+from chromium import DESKTOP, Chromium, harness, serve_web
 from error_boxes import box_text
 
 
@@ -44,20 +44,18 @@ COLUMNS = [("360 × 640 phone", phone(360, 640), 3, True),
 READING_ORDER = ["Picture1", "Label1", "gradi1", "Label2", "centimetri2", "Label3",
                  "centimetri1", "Label4", "cmdcalcola"]
 BOXES_AND_BUTTON = ["gradi1", "centimetri2", "cmdcalcola"]
-# (name, degrees, distance, result or error box, key that closes the box).
-INPUTS = [("quarter turn", "90", "10", "40", None),
-          ("comma and blanks", " -10 ", "5,0", "-180", None),
-          ("degrees not a number", "abc", "10", "degreesNotANumber", Keys.ENTER),
-          ("zero degrees", "0", "10", "zeroDegrees", Keys.ESCAPE),
-          ("twist too large", "1e-30", "1e10", "twistTooLarge", Keys.ENTER)]
-COLUMN_INPUTS = [INPUTS[0], INPUTS[2],
-                 ("widest result", "-360", "3,4028235E+38", "-3,402823E+38", None)]
+# The cases every harness types in: (name, degrees, distance, (result or
+# box, what it shows)); a box is closed by Enter and Esc in turn.
+INPUTS = harness.CALCULATIONS
+COLUMN_INPUTS = INPUTS[:2] + [("widest result", "-360", "3,4028235E+38",
+                               (harness.RESULT, "-3,402823E+38"))]
 # Pastes too long to type: (name, box, its text as head + digit x MiB + tail,
-# the other box's text, result or error box).
+# the other box's text, (result or box, what it shows)).
 PASTES = [("an 8 MiB paste of digits as the degrees", "gradi1", ("", "7", 8, ""), "10",
-           "degreesOutOfRange"),
+           (harness.BOX, box_text("degreesOutOfRange"))),
           ("a 32 MiB number as the distance", "centimetri2", ("5", "0", 32, "e-33554432"), "90",
-           "20")]
+           (harness.RESULT, "20"))]
+CLOSING_KEYS = itertools.cycle([Keys.ENTER, Keys.ESCAPE])
 JS = {"focused": "return document.activeElement.id",
       "result": "return document.getElementById('centimetri1').textContent",
       "box open": "return !!document.querySelector('dialog[open]')",
@@ -165,6 +163,13 @@ def visit(chromium, report, artifacts):
     WebDriverWait(web, 20).until(lambda _: js("sentence"))
     report.equal("without WebAssembly the page says what it needs", js("sentence"), REQUIREMENT)
     web.save_screenshot(os.path.join(artifacts, "site-without-webassembly.png"))
+    # A second server on the site's port: one line naming the port, no traceback.
+    port = chromium.origin.rsplit(":", 1)[1]
+    taken = subprocess.run([serve_web.__file__, "--port", port, "."], capture_output=True,
+                           text=True, timeout=20)
+    report.equal("serve-web on a port in use says so in one line, with status 1",
+                 (taken.returncode, taken.stdout, taken.stderr.count("\n"),
+                  f"port {port} is already in use" in taken.stderr), (1, "", 1, True))
 
 
 def accessible(chromium):
@@ -242,14 +247,14 @@ def column(report, name, layout, whole):
                      [i for i, c in controls.items() if c["bottom"] > layout["height"]], [])
 
 
-def enter(chromium, report, what, degrees, distance, outcome, closing_key):
+def enter(chromium, report, what, degrees, distance, outcome):
     """Types both measurements with real keys and clicks CALCOLA; checks the
     result, or the error box, its closing key and what it leaves behind."""
     web = chromium.web
     for box, text in (("gradi1", degrees), ("centimetri2", distance)):
         web.find_element(By.ID, box).clear()
         web.find_element(By.ID, box).send_keys(text)
-    answered(chromium, report, what, outcome, closing_key, [degrees, distance])
+    answered(chromium, report, what, outcome, [degrees, distance])
 
 
 def paste(chromium, report, what, box, text, other, outcome):
@@ -259,22 +264,23 @@ def paste(chromium, report, what, box, text, other, outcome):
     other_box = "centimetri2" if box == "gradi1" else "gradi1"
     web.find_element(By.ID, other_box).clear()
     web.find_element(By.ID, other_box).send_keys(other)
-    answered(chromium, report, what, outcome, Keys.ENTER, None)
+    answered(chromium, report, what, outcome, None)
 
 
-def answered(chromium, report, what, outcome, closing_key, typed):
+def answered(chromium, report, what, outcome, typed):
     web = chromium.web
     before = web.execute_script(JS["result"])
     web.find_element(By.ID, "cmdcalcola").click()
-    if not web.execute_script(JS["box open"]):
+    kind, shown = outcome
+    if kind == harness.RESULT:
         report.equal(f"{what}: the result, whole", [web.execute_script(JS[n]) for n in (
-            "result", "result cut")], [outcome, False])
+            "result", "result cut")], [shown, False])
         return
-    report.equal(f"{what}: the error box", web.execute_script(JS["box text"]), box_text(outcome))
+    report.equal(f"{what}: the error box", web.execute_script(JS["box text"]), shown)
     report.equal(f"{what}: OK has the focus, the box on the screen",
                  [web.execute_script(JS[n]) for n in ("focused", "box on the screen")],
                  ["Form1-error-ok", True])
-    webdriver.ActionChains(web).send_keys(closing_key).perform()
+    webdriver.ActionChains(web).send_keys(next(CLOSING_KEYS)).perform()
     WebDriverWait(web, 5).until(lambda _: not web.execute_script(JS["box open"]))
     kept = [web.execute_script(JS[n]) for n in ("focused", "result")]
     if typed is not None:
@@ -292,7 +298,7 @@ def offline(chromium, report, js):
                  downloadThroughput=-1, uploadThroughput=-1)
     web.refresh()
     WebDriverWait(web, 20).until(lambda _: js("focused") == "cmdcalcola")
-    enter(chromium, report, "offline", "7", "13", "668,5714", None)
+    enter(chromium, report, "offline", "7", "13", (harness.RESULT, "668,5714"))
     report.equal("nothing stored but the site's cache", web.execute_async_script(
         ASYNC_JS["storage"]), [0, "", 1])
     requests = [json.loads(entry["message"])["message"] for entry in web.get_log("performance")]
@@ -311,13 +317,11 @@ def offline(chromium, report, js):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--site", required=True)
-    parser.add_argument("--artifacts", required=True)
-    options = parser.parse_args()
-    chromium = Chromium(options.site, WasmHeldBack)
-    return run(chromium, lambda report: visit(chromium, report, options.artifacts),
-               options.artifacts)
+    def checks(report, options):
+        with Chromium(options.site, WasmHeldBack) as chromium:
+            visit(chromium, report, options.artifacts)
+
+    return harness.main(__doc__, checks, 280, [("--site", {"required": True})])
 
 
 if __name__ == "__main__":

@@ -12,7 +12,6 @@ the suite's requests. Prints the suite's lines as they come, then one line
 per check and a closing "N passed, M failed" line.
 """
 
-import argparse
 import os
 import sys
 import threading
@@ -97,21 +96,17 @@ class SuitePage(chromium.Chromium):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    for option in ("--site", "--suite", "--artifacts"):
-        parser.add_argument(option, required=True)
-    parser.add_argument("--density", type=int, required=True)
-    options = parser.parse_args()
-    page = SuitePage(options.site, options.suite)
+    def checks(report, options):
+        with SuitePage(options.site, options.suite) as page:
+            page.emulate(chromium.DESKTOP, options.density)
+            page.cdp("DOM.enable")
+            page.web.get(page.origin + "/suite.html")
+            report.require("the window suite ends", page.ended.wait(120))
+            report.equal("the window suite passes", page.status, 0)
 
-    def checks(report):
-        page.emulate(chromium.DESKTOP, options.density)
-        page.cdp("DOM.enable")
-        page.web.get(page.origin + "/suite.html")
-        report.require("the window suite ends", page.ended.wait(120))
-        report.equal("the window suite passes", page.status, 0)
-
-    return chromium.run(page, checks, options.artifacts)
+    return chromium.harness.main(__doc__, checks, 280, [
+        ("--site", {"required": True}), ("--suite", {"required": True}),
+        ("--density", {"type": int, "required": True})])
 
 
 if __name__ == "__main__":

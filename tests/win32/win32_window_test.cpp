@@ -180,6 +180,21 @@ TEST(StartUp, AWindowThatCannotBeBuiltIsReportedInABox) {
     EXPECT_EQ(seen[0].text, box_texts::startupFailure);
 }
 
+// The program's answers on the command line come in a box too, instead of
+// the window.
+TEST(StartUp, TheVersionAskedForIsShownInABox) {
+    char program[] = "passo-rigatura.exe";
+    char version[] = "--version";
+    char *arguments[] = {program, version, nullptr};
+    int count = 2;
+    int status = -1;
+    const std::vector<driver::SeenBox> seen = driver::answerBoxesWhile(
+        nullptr, nullptr, false, [&] { status = runtime::run(count, arguments, ui::application); });
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "passo-rigatura 1.00");
+}
+
 // What Explorer shows in the program file's properties, from the resources
 // this suite carries as the program does.
 TEST(ProgramFile, SaysItsVersionAsExplorerReadsIt) {

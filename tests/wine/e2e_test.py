@@ -13,23 +13,19 @@ Prints one line per check and a closing "N passed, M failed" line; exits
 non-zero if any check failed. Screenshots and the program's output go to DIR.
 """
 
-import argparse
 import os
 import shutil
 import subprocess
 import sys
-import time
-import traceback
 
 TESTS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, TESTS)
 sys.path.insert(0, os.path.join(TESTS, "e2e"))
-from error_boxes import box_text  # noqa: E402
-from report import Aborted, run_checks  # noqa: E402
-from xdriver import TITLE, DriverError, run, visible_windows, wait_until  # noqa: E402
-
-# The box's text as the probe prints it, its line breaks made spaces.
-ERROR_TEXT = box_text("degreesNotANumber").replace("\n", " ")
+import harness  # noqa: E402
+from harness import (  # noqa: E402
+    BOX, CALCULATIONS, TITLE, DriverError, Program, run, wait_until,
+)
+from xdriver import visible_windows  # noqa: E402
 
 # The window at 96 dpi, in pixels from its client area's top left corner:
 # the layout's twips divided by 15.
@@ -99,24 +95,11 @@ class Session:
 
     def __init__(self, report, program, probe, artifacts):
         self.report = report
-        self.program = program
+        self.program = Program([os.environ["WINE"], program],
+                               os.path.join(artifacts, "program.log"))
         self.probe = Probe(probe)
         self.artifacts = artifacts
         self.shots = 0
-        self.process = None
-
-    def start(self):
-        self.log = open(os.path.join(self.artifacts, "program.log"), "wb")
-        self.process = subprocess.Popen([os.environ["WINE"], self.program],
-                                        stdin=subprocess.DEVNULL, stdout=self.log,
-                                        stderr=subprocess.STDOUT)
-
-    def stop(self):
-        if self.process is not None and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        if self.process is not None:
-            self.log.close()
 
     def screenshot(self, label, rect):
         self.shots += 1
@@ -144,16 +127,7 @@ class Session:
 
     def wait_text(self, place, expected):
         """Waits until the control at place shows expected; returns what it shows."""
-        seen = []
-
-        def shows():
-            seen.append(self.text_at(place))
-            return seen[-1] == expected
-        try:
-            wait_until(shows, f"the text {expected!r}", timeout=WAIT)
-        except DriverError:
-            pass
-        return seen[-1]
+        return harness.settles_on(lambda: self.text_at(place), expected, WAIT)
 
     def click(self, place):
         x, y = self.control_at(place).centre()
@@ -173,10 +147,33 @@ class Session:
                           self.wait_text(CENTIMETRI, centimetres), centimetres)
         self.click(CALCOLA)
 
+    def error_box(self, what, text):
+        """The box in front of the window: shot on the screen, then read and
+        answered by the probe."""
+        report = self.report
+        # The box is a second X window of the same title, in front of the
+        # window: the screen is shot with it before the probe presses OK.
+        try:
+            wait_until(lambda: len(visible_windows()) >= 2, "a second window")
+            self.screenshot(f"error-box-{what.replace(' ', '-')}", (0, 0) + SCREEN_SIZE)
+        except DriverError as error:
+            report.check(f"{what}: the error box is on the X screen", False, str(error))
+        box = self.probe.dismiss_error_box(WAIT)
+        report.require(f"{what}: an error box appears", box is not None)
+        frame, box_controls = box
+        report.equal("error box class", frame.window_class, "#32770")
+        report.equal("error box title", frame.text, TITLE)
+        # The probe prints the box's line breaks as spaces.
+        message = " ".join(c.text for c in box_controls if c.window_class == "Static")
+        report.check("error box says what is wrong and what to change",
+                     text.replace("\n", " ") in message, f"it says {message!r}")
+        report.equal("error box buttons",
+                     [c.text for c in box_controls if c.window_class == "Button"], ["OK"])
+        report.require("OK closes the error box", harness.comes_true(
+            lambda: self.probe.dismiss_error_box(0) is None, "the error box to close", WAIT))
+
     def run(self):
         report = self.report
-        self.start()
-
         found = self.probe.window(WINDOW_TIMEOUT)
         report.require("the program's window appears", found is not None)
         client, _ = found
@@ -193,92 +190,43 @@ class Session:
         report.equal("the result starts empty", controls[RESULT].text, "")
         self.screenshot("start", self.client.rect)
 
-        # 90 degrees over 10 cm: one turn in 40 cm.
-        self.calculate("90", "10")
-        report.require_equal("90 degrees, 10 cm gives 40", self.wait_text(RESULT, "40"), "40")
-        self.screenshot("result-40", self.client.rect)
-
-        # Not a number: the error box, and nothing else changes.
-        self.type_into(GRADI, "abc")
-        report.equal("degrees box holds abc", self.wait_text(GRADI, "abc"), "abc")
-        self.click(CALCOLA)
-        # The box is a second X window of the same title, in front of the
-        # window: the screen is shot with it before the probe presses OK.
-        try:
-            wait_until(lambda: len(visible_windows()) >= 2, "a second window")
-            self.screenshot("error-box", (0, 0) + SCREEN_SIZE)
-        except DriverError as error:
-            report.check("the error box is on the X screen", False, str(error))
-        box = self.probe.dismiss_error_box(WAIT)
-        report.require("an error box appears for abc", box is not None)
-        frame, box_controls = box
-        report.equal("error box class", frame.window_class, "#32770")
-        report.equal("error box title", frame.text, TITLE)
-        message = " ".join(c.text for c in box_controls if c.window_class == "Static")
-        report.check("error box says what is wrong and what to change", ERROR_TEXT in message,
-                     f"it says {message!r}")
-        report.equal("error box buttons",
-                     [c.text for c in box_controls if c.window_class == "Button"], ["OK"])
-        try:
-            wait_until(lambda: self.probe.dismiss_error_box(0) is None, "the error box to close",
-                       timeout=WAIT)
-            closed = True
-        except DriverError:
-            closed = False
-        report.require("OK closes the error box", closed)
-        report.equal("the program still runs after the error", self.process.poll(), None)
-        report.equal("result unchanged after the error", self.text_at(RESULT), "40")
-        report.equal("degrees box still holds abc", self.text_at(GRADI), "abc")
-        report.equal("centimetres box still holds 10", self.text_at(CENTIMETRI), "10")
-        self.screenshot("after-error", self.client.rect)
-
-        # 7 degrees over 13 cm.
-        self.calculate("7", "13")
-        report.equal("7 degrees, 13 cm gives 668,5714", self.wait_text(RESULT, "668,5714"),
-                     "668,5714")
-        self.screenshot("result-668", self.client.rect)
+        result = ""
+        for what, degrees, centimetres, (kind, shown) in CALCULATIONS:
+            self.calculate(degrees, centimetres)
+            if kind != BOX:
+                report.require_equal(f"{what}: {degrees} degrees, {centimetres} cm give {shown}",
+                                     self.wait_text(RESULT, shown), shown)
+                result = shown
+                continue
+            self.error_box(what, shown)
+            report.check("the program still runs after the error", self.program.running())
+            report.equal("result unchanged after the error", self.text_at(RESULT), result)
+            report.equal("the boxes keep what was typed",
+                         (self.text_at(GRADI), self.text_at(CENTIMETRI)), (degrees, centimetres))
+        self.screenshot("after-calculations", self.client.rect)
 
         # Alt+F4, the way a user closes a window from the keyboard, ends the
         # program normally.
         self.click(GRADI)
         xdotool("key", "alt+F4")
-        try:
-            status = self.process.wait(WAIT)
-        except subprocess.TimeoutExpired:
-            status = None
-        report.equal("closing the window ends the program with status 0", status, 0)
+        report.equal("closing the window ends the program with status 0",
+                     self.program.wait_exit(WAIT), 0)
 
 
 def check_program(report, program, probe, artifacts):
-    """Every check above on one program; returns once the program has gone."""
+    """Every check above on one program; returns once the program has gone,
+    whatever became of the checks."""
     shutil.rmtree(artifacts, ignore_errors=True)
     os.makedirs(artifacts)
     session = Session(report, program, probe, artifacts)
-    try:
-        session.run()
-    except Aborted as error:
-        print(f"stopped: the checks after {error} depend on it", flush=True)
-    except (DriverError, subprocess.SubprocessError) as error:
-        report.check("the run goes on to the end", False, str(error))
-    except Exception:
-        traceback.print_exc()
-        report.check("the run goes on without an unexpected error", False)
-    finally:
-        session.stop()
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--artifacts", required=True)
-    args = parser.parse_args()
-
-    return run_checks(
-        lambda report: check_program(report, os.path.abspath(args.program),
-                                     os.path.abspath(args.probe), args.artifacts),
-        OVERALL_TIMEOUT, args.artifacts)
+    with session.program:
+        report.run_part(session.run)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(harness.main(__doc__, lambda report, options: check_program(
+        report, os.path.abspath(options.program), os.path.abspath(options.probe),
+        options.artifacts), OVERALL_TIMEOUT, [
+        ("--program", {"required": True}),
+        ("--probe", {"required": True}),
+    ]))

@@ -15,7 +15,6 @@ Prints one line per check and a closing "N passed, M failed" line; exits
 non-zero if any check failed.
 """
 
-import argparse
 import glob
 import os
 import re
@@ -26,10 +25,9 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-from report import run_checks  # noqa: E402
-from e2e_test import (  # noqa: E402
-    SCREEN_SIZE, TITLE, DriverError, check_program, wait_until,
-)
+import harness  # noqa: E402
+from e2e_test import SCREEN_SIZE, check_program  # noqa: E402
+from harness import TITLE, DriverError, wait_until  # noqa: E402
 
 OVERALL_TIMEOUT = 500
 INSTALL_TIMEOUT = 120
@@ -152,21 +150,15 @@ def run(report, installer, probe, artifacts):
     check_removed(report)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--installer", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--artifacts", required=True)
-    args = parser.parse_args()
-    os.makedirs(args.artifacts, exist_ok=True)
-
-    def checks(report):
-        report.require("the installer is built", os.path.isfile(args.installer),
-                       f"{args.installer} is missing: make package-windows builds it")
-        run(report, os.path.abspath(args.installer), os.path.abspath(args.probe), args.artifacts)
-
-    return run_checks(checks, OVERALL_TIMEOUT, args.artifacts)
+def checks(report, options):
+    report.require("the installer is built", os.path.isfile(options.installer),
+                   f"{options.installer} is missing: make package-windows builds it")
+    run(report, os.path.abspath(options.installer), os.path.abspath(options.probe),
+        options.artifacts)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(harness.main(__doc__, checks, OVERALL_TIMEOUT, [
+        ("--installer", {"required": True}),
+        ("--probe", {"required": True}),
+    ]))
