@@ -245,7 +245,12 @@ void setTitle(std::string_view title) {
     passo_dom_set_title(title.data(), byteCount(title));
 }
 
+// An empty text has no width in any font: it needs no canvas, and the
+// browser's first measuring in a font, the costly part of the page's start,
+// waits until there is a text to measure.
 double textWidth(std::string_view text, std::string_view font) {
+    if (text.empty())
+        return 0.0;
     static std::string canvasFont;
     const bool changed = font != canvasFont;
     if (changed)
