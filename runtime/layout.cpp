@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace runtime {
 
@@ -28,24 +29,25 @@ namespace {
 std::vector<std::size_t> byLines(std::span<const ControlSpec> controls) {
     std::vector<std::size_t> order(controls.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [controls](std::size_t a, std::size_t b) {
-        return controls[a].bounds.top < controls[b].bounds.top;
-    });
-    const auto leftToRight = [controls](std::size_t a, std::size_t b) {
-        return controls[a].bounds.left < controls[b].bounds.left;
+    // Ties go by table row, so that the order never depends on the sort.
+    const auto by = [controls](int TwipRect::*edge) {
+        return [controls, edge](std::size_t a, std::size_t b) {
+            return std::pair(controls[a].bounds.*edge, a) < std::pair(controls[b].bounds.*edge, b);
+        };
     };
+    std::sort(order.begin(), order.end(), by(&TwipRect::top));
     auto line = order.begin();
     int lineBottom = 0;
     for (auto row = order.begin(); row != order.end(); ++row) {
         const TwipRect &bounds = controls[*row].bounds;
         if (row != line && bounds.top >= lineBottom) {
-            std::stable_sort(line, row, leftToRight);
+            std::sort(line, row, by(&TwipRect::left));
             line = row;
         }
         lineBottom = row == line ? bounds.top + bounds.height
                                  : std::max(lineBottom, bounds.top + bounds.height);
     }
-    std::stable_sort(line, order.end(), leftToRight);
+    std::sort(line, order.end(), by(&TwipRect::left));
     return order;
 }
 
