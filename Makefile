@@ -68,21 +68,18 @@ run: build-program
 	    scripts/run-headless $(BUILD_DIR)/app/passo-rigatura $(BUILD_DIR)/passo-rigatura-demo.png; \
 	}
 
-# The packages first, then the builds two at a time and the tests of each
-# build two at a time: much of each waits on one core (configuring, linking,
-# packing, starting Wine or a browser). Each build's output comes whole once
-# it is done.
-test: setup
-	$(MAKE) --jobs=2 --output-sync=target builds
+# Each build's tests run two at a time, and the release test alone: its two
+# builds take both cores. The fuzzers run meanwhile at the lowest priority,
+# on what the Windows and browser tests leave of the cores (mostly waiting
+# on Wine and the browser), and report when they are done.
+test: build build-sanitize build-fuzz build-windows package-windows build-web format-check
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --parallel 2
-	ctest --test-dir $(WINDOWS_DIR) --output-on-failure --parallel 2
-	ctest --test-dir $(WEB_DIR) --output-on-failure --parallel 2
+	nice -n 19 fuzz/run.sh 60 $(FUZZ_DIR) >$(FUZZ_DIR)/report.txt 2>&1 & fuzzers=$$!; \
+	    ctest --test-dir $(WINDOWS_DIR) --output-on-failure --parallel 2 && \
+	    ctest --test-dir $(WEB_DIR) --output-on-failure --parallel 2; \
+	    status=$$?; wait $$fuzzers || status=1; cat $(FUZZ_DIR)/report.txt; exit $$status
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e --parallel 2
-	fuzz/run.sh 60 $(FUZZ_DIR)
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check --sample $(EXHAUSTIVE_SAMPLE)
-
-# Everything make test builds.
-builds: build build-sanitize build-fuzz build-windows package-windows build-web format-check
 
 # The quick loop while changing the program: the unit and window suites of
 # an already configured build (make build or make test made it), in about
