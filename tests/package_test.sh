@@ -64,8 +64,8 @@ done
 sums_check() { (cd "$work/a/release" && sha256sum --check --strict --quiet SHA256SUMS); }
 check "SHA256SUMS checks the release's files" sums_check
 
-# Pedantic and informational tags are shown but only errors and warnings
-# fail; the README lists any that remain and why.
+# Pedantic and informational tags are shown, but only errors and warnings
+# fail.
 check "lintian finds no error or warning" \
     lintian --info --display-info --pedantic --display-experimental --verbose \
     --fail-on error,warning "$work"/a/release/*.deb
