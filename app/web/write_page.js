@@ -2,17 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The page the program starts in as the site is built (write_page.cpp):
-//   node write_page.js PAGE_TEMPLATE MANIFEST_TEMPLATE PAGE MANIFEST STYLE...
+//   node write_page.js PAGE_TEMPLATE MANIFEST_TEMPLATE PROGRAM PAGE MANIFEST STYLE...
 // jsdom's document of the page's template, with what jsdom lacks answered as
 // a browser with no layout would: a canvas that measures no text, so that
 // every caption keeps its table's size. Module.writeSite then writes the
-// page, its style sheets in it, and the manifest.
+// page, its style sheets and the program's script (PROGRAM, Emscripten's
+// output for the browser) in it, and the manifest.
 (function () {
     const fs = require("fs");
     const crypto = require("crypto");
     const {JSDOM} = require("jsdom");
 
-    const [pageTemplate, manifestTemplate, pageFile, manifestFile, ...styles] =
+    const [pageTemplate, manifestTemplate, program, pageFile, manifestFile, ...styles] =
         process.argv.slice(2);
     const page = new JSDOM(fs.readFileSync(pageTemplate, "utf8"));
     page.window.HTMLCanvasElement.prototype.getContext = () => null;
@@ -49,14 +50,40 @@
             .replace(/^\s+/gm, "");
     }
 
+    // The page's Content-Security-Policy admits the text of an inline style
+    // or script by its hash, in the directive given.
+    function admit(directive, text) {
+        const policy = page.window.document.querySelector(
+            "meta[http-equiv=Content-Security-Policy]");
+        const source = `'sha256-${crypto.createHash("sha256").update(text).digest("base64")}'`;
+        const directives = policy.content.split("; ");
+        const at = directives.findIndex((said) => said.split(" ")[0] === directive);
+        if (at < 0)
+            directives.push(`${directive} ${source}`);
+        else
+            directives[at] += ` ${source}`;
+        policy.content = directives.join("; ");
+    }
+
+    // The program's script, last in the page so that the window stands
+    // before it runs. Its text must not end the element early.
+    function programScript(document) {
+        const text = fs.readFileSync(program, "utf8");
+        if (/<\/script|<!--/i.test(text))
+            throw new Error(`${program} cannot stand inside the page's <script> element`);
+        const script = document.createElement("script");
+        script.textContent = text;
+        document.body.appendChild(script);
+        return text;
+    }
+
     Module["writeSite"] = function (name, description) {
         const document = page.window.document;
         document.querySelector("meta[name=description]").content = description;
         const style = document.querySelector("style");
         style.textContent = "\n" + styleSheet() + "\n";
-        const hash = crypto.createHash("sha256").update(style.textContent).digest("base64");
-        const policy = document.querySelector("meta[http-equiv=Content-Security-Policy]");
-        policy.content += `; style-src 'sha256-${hash}'`;
+        admit("style-src", style.textContent);
+        admit("script-src", programScript(document));
         fs.writeFileSync(pageFile, page.serialize() + "\n");
         const manifest = JSON.parse(fs.readFileSync(manifestTemplate, "utf8"));
         const named = Object.assign({name, description}, manifest);

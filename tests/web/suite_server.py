@@ -13,6 +13,7 @@ per check and a closing "N passed, M failed" line.
 """
 
 import os
+import re
 import sys
 import threading
 
@@ -38,8 +39,9 @@ class SuitePage(chromium.Chromium):
                 if self.path != "/suite.html":
                     return super().do_GET()
                 with open(os.path.join(site, "index.html"), encoding="utf-8") as html:
-                    self.answer(html.read().replace("passo-rigatura.js", "window_test.js"),
-                                "text/html; charset=utf-8")
+                    self.answer(re.sub(r"<script>.*</script>",
+                                       '<script src="window_test.js"></script>', html.read(),
+                                       flags=re.DOTALL), "text/html; charset=utf-8")
 
             def do_POST(self):
                 body = self.rfile.read(int(self.headers["Content-Length"] or 0)).decode()
