@@ -65,13 +65,16 @@
         policy.content = directives.join("; ");
     }
 
-    // The program's script, last in the page so that the window stands
-    // before it runs. Its text must not end the element early.
+    // The program's script, in the page's HTML: no second file to ask for
+    // before the program starts. As a module it runs once the page is read,
+    // the window there to take over, and holds up neither the reading nor
+    // the first paint. Its text must not end the element early.
     function programScript(document) {
         const text = fs.readFileSync(program, "utf8");
         if (/<\/script|<!--/i.test(text))
             throw new Error(`${program} cannot stand inside the page's <script> element`);
         const script = document.createElement("script");
+        script.type = "module";
         script.textContent = text;
         document.body.appendChild(script);
         return text;

@@ -39,7 +39,7 @@ class SuitePage(chromium.Chromium):
                 if self.path != "/suite.html":
                     return super().do_GET()
                 with open(os.path.join(site, "index.html"), encoding="utf-8") as html:
-                    self.answer(re.sub(r"<script>.*</script>",
+                    self.answer(re.sub(r"<script[^>]*>.*</script>",
                                        '<script src="window_test.js"></script>', html.read(),
                                        flags=re.DOTALL), "text/html; charset=utf-8")
 
