@@ -51,18 +51,13 @@
     }
 
     // The page's Content-Security-Policy admits the text of an inline style
-    // or script by its hash, in the directive given.
+    // or script by its hash, added to the template's directive.
     function admit(directive, text) {
         const policy = page.window.document.querySelector(
             "meta[http-equiv=Content-Security-Policy]");
-        const source = `'sha256-${crypto.createHash("sha256").update(text).digest("base64")}'`;
-        const directives = policy.content.split("; ");
-        const at = directives.findIndex((said) => said.split(" ")[0] === directive);
-        if (at < 0)
-            directives.push(`${directive} ${source}`);
-        else
-            directives[at] += ` ${source}`;
-        policy.content = directives.join("; ");
+        const hash = crypto.createHash("sha256").update(text).digest("base64");
+        policy.content = policy.content.replace(
+            new RegExp(`\\b${directive}[^;]*`), (sources) => `${sources} 'sha256-${hash}'`);
     }
 
     // The program's script, in the page's HTML: no second file to ask for
