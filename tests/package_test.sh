@@ -17,7 +17,8 @@ root=$(realpath -- "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
+SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch")
+export SOURCE_DATE_EPOCH
 
 copy_tree() {
     mkdir -p "$1"
