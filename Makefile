@@ -8,6 +8,7 @@ SANITIZE_DIR ?= build-sanitize
 BENCH_DIR ?= build-bench
 FUZZ_DIR ?= build-fuzz
 PACKAGE_DIR ?= build-package
+DISTRIBUTION_DIR ?= build-distribution
 RELEASE_DIR ?= build-release
 WINDOWS_DIR ?= build-windows
 WINDOWS_BENCH_DIR ?= build-bench-windows
@@ -23,7 +24,7 @@ CONFIGURE = cmake -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 .PHONY: setup setup-run setup-web setup-package setup-windows setup-release build build-program \
 	build-sanitize build-fuzz fuzz exhaustive run test check format format-check package release \
-	bench bench-web clean windows build-windows package-windows web build-web test-web serve-web
+	distribution-check bench bench-web clean windows build-windows package-windows web build-web test-web serve-web
 
 setup:
 	@scripts/setup test
@@ -97,10 +98,16 @@ format-check: setup
 format: setup
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
-# The .deb, built in its own folder with Debian's hardening flags and
+# The Debian source package, and the .deb built from it by dpkg-buildpackage,
 # reproducibly; see scripts/build-package.
 package: setup-package
 	scripts/build-package $(PACKAGE_DIR)
+
+# The source package built in a clean Debian 12 chroot, lintian on it, its
+# autopkgtests and piuparts, each in a testbed of its own; see
+# scripts/distribution-check. About N minutes; CI runs it after make test.
+distribution-check:
+	scripts/distribution-check $(DISTRIBUTION_DIR)
 
 # Every file of a release, each built reproducibly, in $(RELEASE_DIR) beside
 # their SHA256SUMS; see scripts/release, which lists them.
@@ -195,4 +202,4 @@ exhaustive: build
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR) $(RELEASE_DIR) $(WEB_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(BENCH_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(DISTRIBUTION_DIR) $(WINDOWS_DIR) $(WINDOWS_BENCH_DIR) $(RELEASE_DIR) $(WEB_DIR)

@@ -79,10 +79,11 @@ set_tests_properties(qt_texts_under_c_locale PROPERTIES ENVIRONMENT "LC_ALL=C;LA
     LABELS unit)
 
 # The release as a distribution takes it: every file's licence declared, the
-# .deb, the Windows installer and the .zip built to the same bytes twice (two
-# builds of each, one to two minutes in all on 2 cores), and a package that
-# lintian accepts. Not repeated in the sanitizer build, whose code they do
-# not run.
+# .deb, the Windows installer, the .zip and the source tarball built to the
+# same bytes twice (two builds of each, two to three minutes in all on 2
+# cores), a source package and packages that lintian accepts, and the
+# tarball built and installed as other distributions' packagers do. Not
+# repeated in the sanitizer build, whose code they do not run.
 if(NOT PASSO_SANITIZE)
     add_test(NAME licences_declared COMMAND reuse --root ${PROJECT_SOURCE_DIR} lint)
     set_tests_properties(licences_declared PROPERTIES TIMEOUT 120)
@@ -91,4 +92,8 @@ if(NOT PASSO_SANITIZE)
     # Its two builds take both cores: nothing runs beside it.
     set_tests_properties(package_reproducible_and_lintian_clean PROPERTIES LABELS package
         TIMEOUT 900 PROCESSORS 2)
+    add_test(NAME source_tarball_standard_install
+        COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/standard_install_test.sh ${PROJECT_SOURCE_DIR})
+    set_tests_properties(source_tarball_standard_install PROPERTIES LABELS package
+        TIMEOUT 600 PROCESSORS 2)
 endif()
