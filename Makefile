@@ -105,7 +105,9 @@ package: setup-package
 
 # The source package built in a clean Debian 12 chroot, lintian on it, its
 # autopkgtests and piuparts, each in a testbed of its own; see
-# scripts/distribution-check. About N minutes; CI runs it after make test.
+# scripts/distribution-check. Half an hour on 2 busy cores, mostly spent
+# installing packages from the mirror into the chroots; needs root. CI runs
+# it after make test.
 distribution-check:
 	scripts/distribution-check $(DISTRIBUTION_DIR)
 
