@@ -132,7 +132,9 @@ EM_JS(void, passo_dom_listen_to_view, (const void *handler, int listen), {
     var view = window.visualViewport || window;
     Module.passoViewListeners = Module.passoViewListeners || new Map();
     if (listen) {
-        var listener = function() { _passo_dom_event(handler); };
+        var listener = function() {
+            _passo_dom_event(handler);
+        };
         Module.passoViewListeners.set(handler, listener);
         view.addEventListener("resize", listener);
     } else {
@@ -323,8 +325,7 @@ void setTitle(std::string_view title) {
 }
 
 void setPageStyle(std::string_view property, std::string_view value) {
-    passo_dom_set_page_style(property.data(), byteCount(property), value.data(),
-                             byteCount(value));
+    passo_dom_set_page_style(property.data(), byteCount(property), value.data(), byteCount(value));
 }
 
 bool touchScreen() {
