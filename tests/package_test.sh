@@ -76,9 +76,9 @@ check "lintian says nothing of the source package and its packages" \
 
 # The tarball: one folder of the version's name, what a build needs (the
 # time it is dated by among it) and nothing built or Debian's.
-tarball=("$work"/a/release/passo-rigatura-*.tar.gz)
-listing=$(tar -tzf "${tarball[0]}")
-folder=$(basename "${tarball[0]}" .tar.gz)/
+tarball=$(printf '%s\n' "${first[@]}" | grep -E '/passo-rigatura-[0-9.]+\.tar\.gz$')
+listing=$(tar -tzf "$tarball")
+folder=$(basename "$tarball" .tar.gz)/
 lists() { grep -qx "$folder$1" <<<"$listing"; }
 lists_none() { ! grep -q "^$folder$1" <<<"$listing"; }
 in_one_folder() { ! grep -v "^$folder" <<<"$listing"; }
@@ -90,7 +90,7 @@ for built in debian/ build/ build- .git/ '.*__pycache__/'; do
     check "the tarball holds no $built" lists_none "$built"
 done
 dated_by_commit() {
-    [ "$(tar -xzOf "${tarball[0]}" "$folder.source-date-epoch")" = "$SOURCE_DATE_EPOCH" ]
+    [ "$(tar -xzOf "$tarball" "$folder.source-date-epoch")" = "$SOURCE_DATE_EPOCH" ]
 }
 check "the tarball carries the time its builds are dated by" dated_by_commit
 

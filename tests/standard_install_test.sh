@@ -21,7 +21,6 @@ source "$(dirname "$0")/checks.sh"
 tarball=$("$root/scripts/build-source-tarball" "$work")
 tar -C "$work" -xzf "$tarball"
 cd "$work/$(basename "$tarball" .tar.gz)"
-export CMAKE_BUILD_PARALLEL_LEVEL=2
 build() {
     cmake -B build -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF &&
         cmake --build build && DESTDIR=$PWD/root cmake --install build
