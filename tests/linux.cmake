@@ -80,10 +80,10 @@ set_tests_properties(qt_texts_under_c_locale PROPERTIES ENVIRONMENT "LC_ALL=C;LA
 
 # The release as a distribution takes it: every file's licence declared, the
 # .deb, the Windows installer, the .zip and the source tarball built to the
-# same bytes twice (two builds of each, two to three minutes in all on 2
-# cores), a source package and packages that lintian accepts, and the
-# tarball built and installed as other distributions' packagers do. Not
-# repeated in the sanitizer build, whose code they do not run.
+# same bytes twice (two builds of each, side by side on both cores), a
+# source package and packages that lintian accepts, and the tarball built
+# and installed as other distributions' packagers do. Not repeated in the
+# sanitizer build, whose code they do not run.
 if(NOT PASSO_SANITIZE)
     add_test(NAME licences_declared COMMAND reuse --root ${PROJECT_SOURCE_DIR} lint)
     set_tests_properties(licences_declared PROPERTIES TIMEOUT 120)
