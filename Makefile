@@ -105,7 +105,7 @@ package: setup-package
 
 # The source package built in a clean Debian 12 chroot, lintian on it, its
 # autopkgtests and piuparts, each in a testbed of its own; see
-# scripts/distribution-check. Half an hour on 2 busy cores, mostly spent
+# scripts/distribution-check. 20 to 30 minutes on 2 busy cores, mostly spent
 # installing packages from the mirror into the chroots; needs root. CI runs
 # it after make test.
 distribution-check:
