@@ -175,6 +175,7 @@ void takeControls(Form::Native &form) {
     const FormSpec &table = form.table;
     form.controls.resize(table.controls.size());
     form.captionSizes.resize(table.controls.size());
+    form.captionWritten.resize(table.controls.size());
     for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
@@ -212,9 +213,9 @@ void keyboardAsInADialog(Form::Native &form) {
             form.controls[row].takeKey("Enter", false, form.ignore);
 }
 
-// What a box does beyond the browser's own: its text is kept for the tab,
-// it stays in view above a touch screen's keypad with the button and the
-// result, and Enter there moves on to the next box or closes the keypad.
+// What a box does beyond the browser's own: it stays in view above a touch
+// screen's keypad with the button and the result, and Enter there moves on
+// to the next box or closes the keypad.
 // With a physical keyboard Enter does nothing, as on the desktop.
 void typingInTheBoxes(Form::Native &form) {
     const std::span<const ControlSpec> controls = form.table.controls;
@@ -224,7 +225,6 @@ void typingInTheBoxes(Form::Native &form) {
             continue;
         const dom::Element &box = form.controls[row];
         Form::Native::BoxHandlers &handlers = form.boxes[row];
-        handlers.typed = [&box] { box.rememberValue(); };
         handlers.focused = [&form, row] { form.keepInView(row); };
         handlers.enter = [&form, next = nextBox(controls, row)] {
             if (!dom::touchScreen())
@@ -234,7 +234,6 @@ void typingInTheBoxes(Form::Native &form) {
             else
                 dom::blurFocus();
         };
-        box.listen("input", handlers.typed);
         box.listen("focus", handlers.focused);
         box.takeKey("Enter", false, handlers.enter);
     }
@@ -264,9 +263,10 @@ Form::Native::Native(Form &owner)
           boxOpen = false;
           dom::focusById(focusBeforeBox);
       }),
-      viewResized([this] { viewChanged(); }), viewListener(viewResized),
-      inThePage(dom::hasElement(table.name)), window("main", std::string(table.name)),
-      errorBox("dialog", errorBoxId(table, "box")),
+      viewResized([this] { viewChanged(); }), pageHidden([this] { rememberWhatThePageShows(); }),
+      viewListener(dom::PageEvent::viewResized, viewResized),
+      hiddenListener(dom::PageEvent::hidden, pageHidden), inThePage(dom::hasElement(table.name)),
+      window("main", std::string(table.name)), errorBox("dialog", errorBoxId(table, "box")),
       errorCaption("p", errorBoxId(table, "caption"), errorBox.id()),
       errorText("p", errorBoxId(table, "text"), errorBox.id()),
       errorButtons("form", errorBoxId(table, "buttons"), errorBox.id()),
@@ -317,6 +317,17 @@ void Form::Native::viewChanged() {
             keepInView(row);
 }
 
+// Kept for the tab as the page is hidden, the one moment before a phone may
+// drop it, rather than at every keystroke and press: the boxes' texts and
+// the captions the command wrote.
+void Form::Native::rememberWhatThePageShows() const {
+    for (std::size_t row = 0; row < table.controls.size(); ++row)
+        if (table.controls[row].kind == ControlKind::textBox)
+            controls[row].rememberValue();
+        else if (captionWritten[row])
+            controls[row].rememberText();
+}
+
 // The page a phone dropped, or one reloaded, shows again what it showed: the
 // boxes' texts, unless the user has typed before the program was there, and
 // the captions the command wrote. Nothing is recalled in a new tab.
@@ -352,10 +363,9 @@ std::string Form::Native::text(std::size_t row) const {
     return controls[row].value();
 }
 
-// A caption the command wrote is kept for the tab, as the boxes' texts are.
 void Form::Native::setCaption(std::size_t row, std::string_view caption) {
     controls[row].setText(caption);
-    dom::remember(controls[row].id(), caption);
+    captionWritten[row] = true;
 }
 
 // A button keeps its padding and border around its caption; labels have
