@@ -66,16 +66,6 @@ std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls) {
     return order;
 }
 
-int windowMargin(const FormSpec &form) {
-    int margin = std::min(form.clientWidth, form.clientHeight);
-    for (const ControlSpec &row : form.controls) {
-        const TwipRect &r = row.bounds;
-        margin = std::min({margin, r.left, r.top, form.clientWidth - r.left - r.width,
-                           form.clientHeight - r.top - r.height});
-    }
-    return margin;
-}
-
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name) {
     const auto row = std::find_if(controls.begin(), controls.end(),
                                   [name](const ControlSpec &c) { return c.name == name; });
@@ -136,12 +126,14 @@ std::string denseTwinName(std::string_view file) {
 }
 
 const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox) {
-    if (textBox.accessibleName.empty())
-        return nullptr;
-    const auto row = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &c) {
-        return c.kind == ControlKind::label && c.text == textBox.accessibleName;
+    return textBox.labelledBy.empty() ? nullptr : findControl(controls, textBox.labelledBy);
+}
+
+const ControlSpec *boxLabelledBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
+    const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
+        return !row.labelledBy.empty() && row.labelledBy == label.name;
     });
-    return row != controls.end() ? &*row : nullptr;
+    return box != controls.end() ? &*box : nullptr;
 }
 
 double fittedPointSize(double pointSize, double available,

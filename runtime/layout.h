@@ -42,11 +42,6 @@ constexpr PixelRect toPixels(const TwipRect &twips, int dpi) {
             twipsToPixels(twips.top + twips.height, dpi) - top};
 }
 
-// The window's margin, in twips: the least distance between a control and
-// an edge of the client area. A backend that places the window keeps that
-// much room around it too.
-int windowMargin(const FormSpec &form);
-
 // Text boxes and buttons take the focus; labels and pictures never do.
 constexpr bool takesFocus(ControlKind kind) {
     return kind == ControlKind::textBox || kind == ControlKind::commandButton;
@@ -96,9 +91,10 @@ std::string withLiteralAmpersands(std::string_view caption);
 // way: "logo.png" has "logo@2x.png".
 std::string denseTwinName(std::string_view file);
 
-// The label that names a text box for assistive technology: the one whose
-// caption is the box's accessible name. Null where there is none.
+// The label that names a text box (its row's labelledBy), and the box a
+// label names; null where there is none.
 const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox);
+const ControlSpec *boxLabelledBy(std::span<const ControlSpec> controls, const ControlSpec &label);
 
 // The largest point size, from `pointSize` down in quarter points, at which
 // `widthAt(size)` fits `available`, so that a long number is shown whole and

@@ -21,7 +21,6 @@ struct Density {
     runtime::PixelRect calcola; // cmdcalcola, 3600, 3600, 1095 x 615 twips
     int clientWidth;            // 5205 twips
     int clientHeight;           // 4425 twips
-    int margin;                 // Picture1's, 120 twips from the top and left
 };
 
 class AtDensity : public testing::TestWithParam<Density> {};
@@ -33,16 +32,15 @@ TEST_P(AtDensity, TwipsBecomePixels) {
     EXPECT_EQ(runtime::toPixels(calcola->bounds, d.dpi), d.calcola);
     EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientWidth, d.dpi), d.clientWidth);
     EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientHeight, d.dpi), d.clientHeight);
-    EXPECT_EQ(runtime::twipsToPixels(runtime::windowMargin(ui::form1), d.dpi), d.margin);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layout, AtDensity,
-    testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295, 8},
-                    // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
-                    Density{"OneAndAHalf144", 144, {360, 360, 110, 62}, 521, 443, 12},
-                    Density{"Double192", 192, {480, 480, 146, 82}, 694, 590, 16}),
-    rows::RowName());
+INSTANTIATE_TEST_SUITE_P(Layout, AtDensity,
+                         testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295},
+                                         // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
+                                         Density{
+                                             "OneAndAHalf144", 144, {360, 360, 110, 62}, 521, 443},
+                                         Density{"Double192", 192, {480, 480, 146, 82}, 694, 590}),
+                         rows::RowName());
 
 TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
     const auto names = [](const std::vector<std::size_t> &rows) {
@@ -62,14 +60,16 @@ TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
                                        "Label3", "centimetri1", "Label4", "cmdcalcola"}));
 }
 
-TEST(LabelFor, IsTheLabelCarryingTheBoxAccessibleName) {
+TEST(LabelFor, IsTheLabelTheBoxNamesAndBack) {
     const auto &controls = ui::form1.controls;
     for (const auto &[box, label] : {std::pair{"gradi1", "Label1"}, {"centimetri2", "Label2"}}) {
         const runtime::ControlSpec *found =
             runtime::labelFor(controls, *runtime::findControl(controls, box));
         ASSERT_NE(found, nullptr) << box;
         EXPECT_EQ(found->name, label);
+        EXPECT_EQ(runtime::boxLabelledBy(controls, *found)->name, box);
     }
+    EXPECT_EQ(runtime::boxLabelledBy(controls, *runtime::findControl(controls, "Label3")), nullptr);
     EXPECT_EQ(runtime::findControl(controls, "nessuno"), nullptr);
 }
 

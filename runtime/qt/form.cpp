@@ -27,13 +27,6 @@
 namespace runtime {
 namespace {
 
-// Qt scales logical pixels to the screen itself, so the layout is placed at
-// the standard density.
-QRect toLogicalPixels(const TwipRect &twips) {
-    const PixelRect pixels = toPixels(twips, standardDpi);
-    return {pixels.left, pixels.top, pixels.width, pixels.height};
-}
-
 QPalette::ColorRole paletteRole(SystemColour colour) {
     return colour == SystemColour::window ? QPalette::Base : QPalette::Text;
 }
@@ -110,9 +103,19 @@ QWidget *createControl(const ControlSpec &row, QWidget *parent) {
     return nullptr;
 }
 
-void applyAppearance(const ControlSpec &row, QWidget &widget) {
+// A box is named after its label, as a screen reader reads the window.
+QString accessibleNameOf(std::span<const ControlSpec> controls, const ControlSpec &row) {
+    const ControlSpec *label = labelFor(controls, row);
+    return label != nullptr ? toQString(label->text) : QString();
+}
+
+void applyAppearance(std::span<const ControlSpec> controls, const ControlSpec &row,
+                     QWidget &widget) {
     widget.setObjectName(toQString(row.name));
-    widget.setGeometry(toLogicalPixels(row.bounds));
+    // Qt scales logical pixels to the screen itself: the layout is placed at
+    // the standard density.
+    const PixelRect bounds = toPixels(row.bounds, standardDpi);
+    widget.setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
     if (row.font != nullptr)
         widget.setFont(toQFont(*row.font));
     if (row.background != SystemColour::inherited) {
@@ -122,7 +125,7 @@ void applyAppearance(const ControlSpec &row, QWidget &widget) {
     if (row.foreground != SystemColour::inherited)
         widget.setForegroundRole(paletteRole(row.foreground));
     widget.setToolTip(toQString(row.toolTip));
-    widget.setAccessibleName(toQString(row.accessibleName));
+    widget.setAccessibleName(accessibleNameOf(controls, row));
     widget.setAccessibleDescription(toQString(row.accessibleDescription));
 }
 
@@ -160,7 +163,7 @@ Form::Native::Native(Form &form) : table(form.table()), controls(table.controls.
     for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         QWidget *widget = createControl(control, window.get());
-        applyAppearance(control, *widget);
+        applyAppearance(table.controls, control, *widget);
         if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
         connectClick(form, control, *widget, *window);

@@ -80,11 +80,6 @@ EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
         element.focus();
 });
 
-EM_JS(int, passo_dom_overflows, (const char *id, int idLength), {
-    var element = document.getElementById(UTF8ToString(id, idLength));
-    return element.scrollWidth > element.clientWidth;
-});
-
 // From the element's style alone, which needs no layout of the page.
 EM_JS(double, passo_dom_horizontal_inset, (const char *id, int idLength), {
     var style = getComputedStyle(document.getElementById(UTF8ToString(id, idLength)));
@@ -202,10 +197,6 @@ std::string Element::value() const {
 
 void Element::focus() const {
     passo_dom_focus(m_id.data(), byteCount(m_id));
-}
-
-bool Element::overflows() const {
-    return passo_dom_overflows(m_id.data(), byteCount(m_id)) != 0;
 }
 
 double Element::horizontalInset() const {

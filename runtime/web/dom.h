@@ -41,8 +41,6 @@ public:
     // A text box's text, as UTF-8.
     std::string value() const;
     void focus() const;
-    // Whether the element's content is wider than its box, as laid out.
-    bool overflows() const;
     // The width of the element's padding and border, left and right, in CSS
     // pixels.
     double horizontalInset() const;

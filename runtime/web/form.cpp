@@ -10,10 +10,17 @@
 namespace runtime {
 namespace {
 
-// A CSS pixel is a pixel at the standard density: the browser scales it to
-// the screen and to the page's zoom itself.
-PixelRect cssPixels(const TwipRect &twips) {
-    return toPixels(twips, standardDpi);
+// The window's margin, in twips: the least distance between a control and
+// an edge of the client area. The page keeps that much room around the
+// window too.
+int windowMargin(const FormSpec &form) {
+    int margin = std::min(form.clientWidth, form.clientHeight);
+    for (const ControlSpec &row : form.controls) {
+        const TwipRect &r = row.bounds;
+        margin = std::min({margin, r.left, r.top, form.clientWidth - r.left - r.width,
+                           form.clientHeight - r.top - r.height});
+    }
+    return margin;
 }
 
 // A number for the page's style sheet (form.css), which lays the window out.
@@ -55,14 +62,6 @@ std::string_view cssColour(SystemColour colour) {
     return colour == SystemColour::window ? "Field" : "FieldText";
 }
 
-// The box a label names, for the labels that name one.
-const ControlSpec *boxNamedBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
-    const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
-        return row.kind == ControlKind::textBox && labelFor(controls, row) == &label;
-    });
-    return box != controls.end() ? &*box : nullptr;
-}
-
 // A label that names a box is its <label>, so that the box takes its caption
 // as its accessible name; the result the user copies is an <output>, which a
 // screen reader reads out when it changes.
@@ -77,22 +76,19 @@ std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec 
     case ControlKind::label:
         break;
     }
-    if (boxNamedBy(controls, row) != nullptr)
+    if (boxLabelledBy(controls, row) != nullptr)
         return "label";
     return row.selectable ? "output" : "span";
 }
 
 // Measurements, typed or pasted: a keypad with a decimal separator on touch
 // screens, and neither corrections nor remembered entries.
-void makeTextBox(const dom::Element &box, const ControlSpec &row,
-                 std::span<const ControlSpec> controls) {
+void makeTextBox(const dom::Element &box) {
     box.setAttribute("type", "text");
     box.setAttribute("inputmode", "decimal");
     box.setAttribute("autocomplete", "off");
     box.setAttribute("autocapitalize", "off");
     box.setAttribute("spellcheck", "false");
-    if (labelFor(controls, row) == nullptr && !row.accessibleName.empty())
-        box.setAttribute("aria-label", row.accessibleName);
 }
 
 // The picture at the screen's density, drawn from the box's top-left corner
@@ -108,18 +104,20 @@ void makePicture(const dom::Element &picture, const ControlSpec &row) {
 
 void makeControl(const dom::Element &element, const ControlSpec &row,
                  std::span<const ControlSpec> controls) {
-    const PixelRect bounds = cssPixels(row.bounds);
+    // A CSS pixel is a pixel at the standard density: the browser scales it
+    // to the screen and to the page's zoom itself.
+    const PixelRect bounds = toPixels(row.bounds, standardDpi);
     element.setStyle("--left", number(bounds.left));
     element.setStyle("--top", number(bounds.top));
     element.setStyle("--width", number(bounds.width));
     element.setStyle("--height", number(bounds.height));
     if (row.kind == ControlKind::textBox)
-        makeTextBox(element, row, controls);
+        makeTextBox(element);
     else if (row.kind == ControlKind::commandButton)
         element.setAttribute("type", "button");
     else if (row.kind == ControlKind::pictureBox)
         makePicture(element, row);
-    else if (const ControlSpec *box = boxNamedBy(controls, row))
+    else if (const ControlSpec *box = boxLabelledBy(controls, row))
         element.setAttribute("for", box->name);
     element.setText(row.text);
     if (row.font != nullptr)
@@ -259,7 +257,7 @@ double Form::Native::captionRoom(std::size_t row) const {
     const ControlSpec &control = table.controls[row];
     const double inset =
         control.kind == ControlKind::commandButton ? controls[row].horizontalInset() : 0.0;
-    return cssPixels(control.bounds).width - inset;
+    return toPixels(control.bounds, standardDpi).width - inset;
 }
 
 // A caption is measured in the font it was last measured in, most often: its
