@@ -68,7 +68,8 @@ set_tests_properties(command_line PROPERTIES TIMEOUT 120)
 # the environment run one at a time, each under its own.
 add_executable(translations_test qt/translations_test.cpp)
 target_link_libraries(translations_test PRIVATE window_driver)
-gtest_discover_tests(translations_test TEST_FILTER -Environment/* PROPERTIES TIMEOUT 60 LABELS unit)
+gtest_discover_tests(translations_test TEST_FILTER -Environment/* TEST_PREFIX translations_test.
+    PROPERTIES TIMEOUT 60 LABELS unit)
 add_test(NAME qt_texts_under_italian_locale
     COMMAND translations_test --gtest_filter=Environment/SystemLocale.*/Italian)
 set_tests_properties(qt_texts_under_italian_locale PROPERTIES
