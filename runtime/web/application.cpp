@@ -32,6 +32,7 @@ int run(int &, char **, const ApplicationDescription &application) {
     } catch (const std::exception &failure) {
         return reportStartupFailure(failure);
     }
+    form->native().recallWhatTheTabShowed();
     form->show();
     form->native().answerEarlyPress();
     return 0;

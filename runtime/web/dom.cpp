@@ -46,9 +46,19 @@ EM_JS(void, passo_dom_set_style,
                                  UTF8ToString(value, valueLength));
       });
 
+EM_JS(void, passo_dom_set_page_style,
+      (const char *property, int propertyLength, const char *value, int valueLength), {
+          document.documentElement.style.setProperty(UTF8ToString(property, propertyLength),
+                                                     UTF8ToString(value, valueLength));
+      });
+
 EM_JS(void, passo_dom_set_text, (const char *id, int idLength, const char *text, int textLength), {
     document.getElementById(UTF8ToString(id, idLength)).textContent =
         UTF8ToString(text, textLength);
+});
+
+EM_JS(void, passo_dom_set_value, (const char *id, int idLength, const char *text, int textLength), {
+    document.getElementById(UTF8ToString(id, idLength)).value = UTF8ToString(text, textLength);
 });
 
 EM_JS(int, passo_dom_value_size, (const char *id, int idLength),
@@ -64,6 +74,7 @@ EM_JS(int, passo_dom_has_element, (const char *id, int idLength),
 
 EM_JS(int, passo_dom_early_press_size, (), {
     document.removeEventListener("click", Module.passoKeepPress, true);
+    document.removeEventListener("keydown", Module.passoHoldEnter, true);
     return Module.passoHold(Module.passoEarlyPress || "");
 });
 
@@ -74,10 +85,62 @@ EM_JS(void, passo_dom_copy_held, (char *buffer, int size), {
     Module.passoHeld = null;
 });
 
-EM_JS(void, passo_dom_focus, (const char *id, int idLength), {
+EM_JS(void, passo_dom_focus, (const char *id, int idLength, int scroll), {
     var element = document.getElementById(UTF8ToString(id, idLength));
     if (element)
-        element.focus();
+        element.focus({preventScroll : !scroll});
+});
+
+EM_JS(void, passo_dom_scroll_into_view, (const char *id, int idLength), {
+    document.getElementById(UTF8ToString(id, idLength))
+        .scrollIntoView({block : "nearest", inline : "nearest"});
+});
+
+EM_JS(void, passo_dom_remember_value, (const char *id, int idLength), {
+    var key = UTF8ToString(id, idLength);
+    Module.passoRemember(key, document.getElementById(key).value);
+});
+
+EM_JS(void, passo_dom_remember, (const char *key, int keyLength, const char *text, int textLength),
+      { Module.passoRemember(UTF8ToString(key, keyLength), UTF8ToString(text, textLength)); });
+
+EM_JS(int, passo_dom_recalled_size, (const char *key, int keyLength), {
+    var text = "";
+    try {
+        text = sessionStorage.getItem(UTF8ToString(key, keyLength)) || "";
+    } catch (unavailable) {
+    }
+    return Module.passoHold(text);
+});
+
+EM_JS(int, passo_dom_touch_screen, (),
+      { return typeof matchMedia == "function" && matchMedia("(pointer: coarse)").matches; });
+
+EM_JS(void, passo_dom_blur_focus, (), {
+    if (document.activeElement)
+        document.activeElement.blur();
+});
+
+EM_JS(double, passo_dom_page_width, (), { return innerWidth; });
+EM_JS(double, passo_dom_page_height, (), { return innerHeight; });
+
+// The visual viewport's size follows the page's, and a keypad laid over it.
+// A page with no window, as the one the site is written in, has no view.
+EM_JS(void, passo_dom_listen_to_view, (const void *handler, int listen), {
+    if (typeof window == "undefined")
+        return;
+    var view = window.visualViewport || window;
+    Module.passoViewListeners = Module.passoViewListeners || new Map();
+    if (listen) {
+        var listener = function() {
+            _passo_dom_event(handler);
+        };
+        Module.passoViewListeners.set(handler, listener);
+        view.addEventListener("resize", listener);
+    } else {
+        view.removeEventListener("resize", Module.passoViewListeners.get(handler));
+        Module.passoViewListeners.delete(handler);
+    }
 });
 
 // From the element's style alone, which needs no layout of the page.
@@ -195,8 +258,24 @@ std::string Element::value() const {
     return heldText(passo_dom_value_size(m_id.data(), byteCount(m_id)));
 }
 
+void Element::setValue(std::string_view text) const {
+    passo_dom_set_value(m_id.data(), byteCount(m_id), text.data(), byteCount(text));
+}
+
 void Element::focus() const {
-    passo_dom_focus(m_id.data(), byteCount(m_id));
+    passo_dom_focus(m_id.data(), byteCount(m_id), 1);
+}
+
+void Element::focusInPlace() const {
+    passo_dom_focus(m_id.data(), byteCount(m_id), 0);
+}
+
+void Element::scrollIntoView() const {
+    passo_dom_scroll_into_view(m_id.data(), byteCount(m_id));
+}
+
+void Element::rememberValue() const {
+    passo_dom_remember_value(m_id.data(), byteCount(m_id));
 }
 
 double Element::horizontalInset() const {
@@ -229,11 +308,43 @@ std::string focusedId() {
 }
 
 void focusById(std::string_view id) {
-    passo_dom_focus(id.data(), byteCount(id));
+    passo_dom_focus(id.data(), byteCount(id), 1);
 }
 
 void setTitle(std::string_view title) {
     passo_dom_set_title(title.data(), byteCount(title));
+}
+
+void setPageStyle(std::string_view property, std::string_view value) {
+    passo_dom_set_page_style(property.data(), byteCount(property), value.data(), byteCount(value));
+}
+
+bool touchScreen() {
+    return passo_dom_touch_screen() != 0;
+}
+
+void blurFocus() {
+    passo_dom_blur_focus();
+}
+
+PageSize pageSize() {
+    return {passo_dom_page_width(), passo_dom_page_height()};
+}
+
+ViewListener::ViewListener(const Handler &handler) : m_handler(handler) {
+    passo_dom_listen_to_view(&m_handler, 1);
+}
+
+ViewListener::~ViewListener() {
+    passo_dom_listen_to_view(&m_handler, 0);
+}
+
+void remember(std::string_view key, std::string_view text) {
+    passo_dom_remember(key.data(), byteCount(key), text.data(), byteCount(text));
+}
+
+std::string recalled(std::string_view key) {
+    return heldText(passo_dom_recalled_size(key.data(), byteCount(key)));
 }
 
 // An empty text has no width in any font: it needs no canvas, and the

@@ -40,7 +40,17 @@ public:
     void setText(std::string_view text) const;
     // A text box's text, as UTF-8.
     std::string value() const;
+    void setValue(std::string_view text) const;
     void focus() const;
+    // Gives the element the focus where the page stands, without scrolling
+    // to it.
+    void focusInPlace() const;
+    // Scrolls the page, and the part of it that a keypad laid over it
+    // leaves in view, the least that shows the whole element.
+    void scrollIntoView() const;
+    // Keeps a text box's text in the tab's session storage under its id, to
+    // be recalled when the page loads again in the same tab.
+    void rememberValue() const;
     // The width of the element's padding and border, left and right, in CSS
     // pixels.
     double horizontalInset() const;
@@ -76,6 +86,43 @@ std::string focusedId();
 void focusById(std::string_view id);
 
 void setTitle(std::string_view title);
+// A CSS property of the page's root element, which every rule sees.
+void setPageStyle(std::string_view property, std::string_view value);
+
+// Whether the page's pointer is a finger (a coarse pointer); false where the
+// page cannot tell, as when the site is written.
+bool touchScreen();
+// Takes the focus from the element that has it: a touch screen's keypad
+// closes.
+void blurFocus();
+
+// The page's size in CSS pixels.
+struct PageSize {
+    double width;
+    double height;
+};
+PageSize pageSize();
+
+// Runs `handler`, which must outlive it, each time the part of the page in
+// view changes size, as a keypad opening or closing does, whether it shrinks
+// the page or is laid over it, for as long as it lives.
+class ViewListener {
+public:
+    explicit ViewListener(const Handler &handler);
+    ~ViewListener();
+    ViewListener(const ViewListener &) = delete;
+    ViewListener &operator=(const ViewListener &) = delete;
+
+private:
+    const Handler &m_handler;
+};
+
+// The tab's own session storage: it keeps a text under a key while the tab
+// lives, through reloads and the browser dropping the page, and forgets it
+// with the tab. Where the browser keeps nothing (private mode, a full
+// quota), nothing is kept and an empty text recalled.
+void remember(std::string_view key, std::string_view text);
+std::string recalled(std::string_view key);
 
 // The width of `text` in `font` (CSS shorthand, "8pt Arial"), in CSS pixels; 0
 // where the browser measures no text.

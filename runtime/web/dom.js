@@ -20,13 +20,35 @@ Module["passoHold"] = function (text) {
     return bytes;
 };
 
+// A text kept in the tab's session storage (runtime::dom::remember). A text
+// the storage refuses, as a paste larger than its quota, takes the key's
+// older text with it, which the boxes no longer show; where there is no
+// storage at all, nothing is kept.
+Module["passoRemember"] = function (key, text) {
+    try {
+        sessionStorage.setItem(key, text);
+    } catch (refused) {
+        try {
+            sessionStorage.removeItem(key);
+        } catch (unavailable) {
+        }
+    }
+};
+
 // The page's HTML shows the window before the program has loaded: the last
 // button pressed meanwhile is kept, by its id, for the program to answer
-// once it listens (runtime::dom::takeEarlyPress).
+// once it listens (runtime::dom::takeEarlyPress). Enter presses no button
+// there, as it presses none once the program is there; Space does, in both.
 Module["passoKeepPress"] = function (event) {
     var button = event.target.closest && event.target.closest("button[id]");
     if (button)
         Module.passoEarlyPress = button.id;
 };
-if (typeof document != "undefined")
+Module["passoHoldEnter"] = function (event) {
+    if (event.key == "Enter" && event.target.closest && event.target.closest("button[id]"))
+        event.preventDefault();
+};
+if (typeof document != "undefined") {
     document.addEventListener("click", Module.passoKeepPress, true);
+    document.addEventListener("keydown", Module.passoHoldEnter, true);
+}

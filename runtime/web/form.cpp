@@ -5,6 +5,8 @@
 #include "runtime/web/native_form.h"
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 #include <string>
 
 namespace runtime {
@@ -81,11 +83,29 @@ std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec 
     return row.selectable ? "output" : "span";
 }
 
+// The box a box's Enter moves on to on a touch screen: the next control in
+// the focus order, where that is a box. Past the last box there is none:
+// Enter closes the keypad, and the user presses the button themselves.
+std::optional<std::size_t> nextBox(std::span<const ControlSpec> controls, std::size_t box) {
+    const std::vector<std::size_t> order = focusOrder(controls);
+    const auto at = std::find(order.begin(), order.end(), box);
+    if (at == order.end())
+        return std::nullopt;
+    const std::size_t next = std::next(at) == order.end() ? order.front() : *std::next(at);
+    if (controls[next].kind != ControlKind::textBox)
+        return std::nullopt;
+    return next;
+}
+
 // Measurements, typed or pasted: a keypad with a decimal separator on touch
-// screens, and neither corrections nor remembered entries.
-void makeTextBox(const dom::Element &box) {
+// screens, its action key named for what Enter does there, and neither
+// corrections nor remembered entries (the tab keeps its own, see
+// recallWhatTheTabShowed).
+void makeTextBox(const dom::Element &box, std::span<const ControlSpec> controls,
+                 std::size_t index) {
     box.setAttribute("type", "text");
     box.setAttribute("inputmode", "decimal");
+    box.setAttribute("enterkeyhint", nextBox(controls, index) ? "next" : "done");
     box.setAttribute("autocomplete", "off");
     box.setAttribute("autocapitalize", "off");
     box.setAttribute("spellcheck", "false");
@@ -102,8 +122,9 @@ void makePicture(const dom::Element &picture, const ControlSpec &row) {
     picture.setAttribute("fetchpriority", "high");
 }
 
-void makeControl(const dom::Element &element, const ControlSpec &row,
-                 std::span<const ControlSpec> controls) {
+void makeControl(const dom::Element &element, std::span<const ControlSpec> controls,
+                 std::size_t index) {
+    const ControlSpec &row = controls[index];
     // A CSS pixel is a pixel at the standard density: the browser scales it
     // to the screen and to the page's zoom itself.
     const PixelRect bounds = toPixels(row.bounds, standardDpi);
@@ -112,7 +133,7 @@ void makeControl(const dom::Element &element, const ControlSpec &row,
     element.setStyle("--width", number(bounds.width));
     element.setStyle("--height", number(bounds.height));
     if (row.kind == ControlKind::textBox)
-        makeTextBox(element);
+        makeTextBox(element, controls, index);
     else if (row.kind == ControlKind::commandButton)
         element.setAttribute("type", "button");
     else if (row.kind == ControlKind::pictureBox)
@@ -157,7 +178,7 @@ void takeControls(Form::Native &form) {
         form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
                                           form.window.id());
         if (!form.inThePage)
-            makeControl(form.controls[row], control, table.controls);
+            makeControl(form.controls[row], table.controls, row);
         form.captionSizes[row] = fontOf(table, control).pointSize;
         if (control.onClick != nullptr) {
             form.clicks[row] = [&form, command = control.onClick] {
@@ -189,6 +210,34 @@ void keyboardAsInADialog(Form::Native &form) {
             form.controls[row].takeKey("Enter", false, form.ignore);
 }
 
+// What a box does beyond the browser's own: its text is kept for the tab,
+// it stays in view above a touch screen's keypad with the button and the
+// result, and Enter there moves on to the next box or closes the keypad.
+// With a physical keyboard Enter does nothing, as on the desktop.
+void typingInTheBoxes(Form::Native &form) {
+    const std::span<const ControlSpec> controls = form.table.controls;
+    form.boxes.resize(controls.size());
+    for (std::size_t row = 0; row < controls.size(); ++row) {
+        if (controls[row].kind != ControlKind::textBox)
+            continue;
+        const dom::Element &box = form.controls[row];
+        Form::Native::BoxHandlers &handlers = form.boxes[row];
+        handlers.typed = [&box] { box.rememberValue(); };
+        handlers.focused = [&form, row] { form.keepInView(row); };
+        handlers.enter = [&form, next = nextBox(controls, row)] {
+            if (!dom::touchScreen())
+                return;
+            if (next)
+                form.controls[*next].focus();
+            else
+                dom::blurFocus();
+        };
+        box.listen("input", handlers.typed);
+        box.listen("focus", handlers.focused);
+        box.takeKey("Enter", false, handlers.enter);
+    }
+}
+
 // Nothing of the box is read before it opens: its text is the error's.
 void describeErrorBox(const Form::Native &form) {
     form.errorBox.setAttribute("class", "error-box");
@@ -213,6 +262,7 @@ Form::Native::Native(Form &owner)
           boxOpen = false;
           dom::focusById(focusBeforeBox);
       }),
+      viewResized([this] { viewChanged(); }), viewListener(viewResized),
       inThePage(dom::hasElement(table.name)), window("main", std::string(table.name)),
       errorBox("dialog", errorBoxId(table, "box")),
       errorCaption("p", errorBoxId(table, "caption"), errorBox.id()),
@@ -225,7 +275,60 @@ Form::Native::Native(Form &owner)
     }
     takeControls(*this);
     keyboardAsInADialog(*this);
+    typingInTheBoxes(*this);
     errorBox.listen("close", boxClosed);
+    holdPageHeight();
+}
+
+// Whatever the keypad covers, the box being typed in stays in view, and so
+// do the buttons and the result below it as far as they fit: each is
+// brought into view in reading order, the box last, so that where they do
+// not all fit the box wins. The page moves only when the box takes the
+// focus or the keypad comes or goes, never while the user types.
+void Form::Native::keepInView(std::size_t box) const {
+    if (!dom::touchScreen())
+        return;
+    for (const std::size_t row : readingOrder(table.controls))
+        if (table.controls[row].onClick != nullptr || table.controls[row].selectable)
+            controls[row].scrollIntoView();
+    controls[box].scrollIntoView();
+}
+
+// A change of the page's width is the screen turning, and the page takes the
+// new height; a change of its height alone is a keypad's, and the page and
+// the window keep the height they had (form.css, page.css).
+void Form::Native::holdPageHeight() {
+    if (!dom::touchScreen())
+        return;
+    const dom::PageSize page = dom::pageSize();
+    if (page.width == heldPageWidth)
+        return;
+    heldPageWidth = page.width;
+    dom::setPageStyle("--page-height", std::to_string(page.height) + "px");
+}
+
+void Form::Native::viewChanged() {
+    holdPageHeight();
+    const std::string focused = dom::focusedId();
+    for (std::size_t row = 0; row < table.controls.size(); ++row)
+        if (table.controls[row].kind == ControlKind::textBox && controls[row].id() == focused)
+            keepInView(row);
+}
+
+// The page a phone dropped, or one reloaded, shows again what it showed: the
+// boxes' texts, unless the user has typed before the program was there, and
+// the captions the command wrote. Nothing is recalled in a new tab.
+void Form::Native::recallWhatTheTabShowed() {
+    for (std::size_t row = 0; row < table.controls.size(); ++row) {
+        const ControlSpec &control = table.controls[row];
+        const std::string text = dom::recalled(controls[row].id());
+        if (text.empty())
+            continue;
+        if (control.kind == ControlKind::textBox && controls[row].value().empty())
+            controls[row].setValue(text);
+        else if (control.kind == ControlKind::label)
+            form.setCaption(control.name, text);
+    }
 }
 
 void Form::Native::answerEarlyPress() {
@@ -247,8 +350,10 @@ std::string Form::Native::text(std::size_t row) const {
     return controls[row].value();
 }
 
+// A caption the command wrote is kept for the tab, as the boxes' texts are.
 void Form::Native::setCaption(std::size_t row, std::string_view caption) {
     controls[row].setText(caption);
+    dom::remember(controls[row].id(), caption);
 }
 
 // A button keeps its padding and border around its caption; labels have
@@ -280,10 +385,11 @@ void Form::Native::setCaptionSize(std::size_t row, double pointSize) {
 }
 
 // The user sees the window before the program has loaded, and may already be
-// at work in it: the focus stays where they put it.
+// at work in it: the focus stays where they put it. A page taller than the
+// screen, as a phone's held sideways, opens at its top.
 void Form::Native::focus(std::size_t row) {
     if (dom::focusedId().empty())
-        controls[row].focus();
+        controls[row].focusInPlace();
 }
 
 // The page centres the window itself.

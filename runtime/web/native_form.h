@@ -31,6 +31,17 @@ struct Form::Native : NativeForm {
     // program listened, once.
     void answerEarlyPress();
 
+    // Shows again what the page showed before the tab reloaded it or the
+    // browser dropped it.
+    void recallWhatTheTabShowed();
+    // Brings the box being typed in into view, with what the user needs
+    // next, above a touch screen's keypad.
+    void keepInView(std::size_t box) const;
+    // The height the window is scaled to on a touch screen, held while the
+    // page's width stays.
+    void holdPageHeight();
+    void viewChanged();
+
     // Shows the error box's text modal to the page, the focus on its OK
     // button; closing it gives the focus back where it was.
     void showErrorBox(std::string_view text);
@@ -41,6 +52,17 @@ struct Form::Native : NativeForm {
     // outlive the elements that call them, so they come first.
     std::vector<dom::Handler> clicks;
     dom::Handler boxClosed;
+    // By table row, for the text boxes: a keystroke, the focus, and Enter.
+    struct BoxHandlers {
+        dom::Handler typed;
+        dom::Handler focused;
+        dom::Handler enter;
+    };
+    std::vector<BoxHandlers> boxes;
+    dom::Handler viewResized;
+    dom::ViewListener viewListener;
+    // The page's width when the page's height was last taken.
+    double heldPageWidth = -1.0;
     // Tab goes round the window as in a desktop dialog: from the last control
     // to the first, and back with Shift.
     dom::Handler tabToFirst;

@@ -11,6 +11,7 @@ Prints one line per check and a closing "N passed, M failed" line; the
 screenshots stay in the artifacts folder.
 """
 
+import io
 import itertools
 import json
 import os
@@ -18,6 +19,7 @@ import subprocess
 import sys
 import threading
 
+from PIL import Image
 from selenium import webdriver
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
@@ -32,14 +34,19 @@ def phone(width, height):
 
 
 # The window as on a desktop: (name, metrics, density, the window's width in
-# CSS pixels: its own, or filling the height of a phone held sideways).
+# CSS pixels: its own, or filling a tablet's width or height).
 WINDOWS = [("desktop", DESKTOP, 1, 347), ("desktop at density 2", DESKTOP, 2, 347),
-           ("phone held sideways", phone(740, 360), 3, (360 - 16) * 347 / 295)]
-# One column on a phone held upright: (name, metrics, density, whether all of
-# it shows without scrolling).
+           ("800 × 1280 tablet", phone(800, 1280), 2, 800 - 16),
+           ("1280 × 800 tablet", phone(1280, 800), 2, (800 - 16) * 347 / 295)]
+# One column on a phone, upright or held sideways: (name, metrics, density,
+# whether all of it shows without scrolling).
 COLUMNS = [("360 × 640 phone", phone(360, 640), 3, True),
            ("320 × 568 phone", phone(320, 568), 2, False),
-           ("412 × 915 phone", phone(412, 915), 3, True)]
+           ("412 × 915 phone", phone(412, 915), 3, True),
+           ("640 × 360 phone held sideways", phone(640, 360), 3, False),
+           ("915 × 412 phone held sideways", phone(915, 412), 3, False)]
+# A keypad that shrinks the page of a 360 × 640 phone to 360 × 330.
+KEYPAD = {**phone(360, 330), "screenWidth": 360, "screenHeight": 640}
 # The column, top to bottom: the reading order, each box after its label.
 READING_ORDER = ["Picture1", "Label1", "gradi1", "Label2", "centimetri2", "Label3",
                  "centimetri1", "Label4", "cmdcalcola"]
@@ -74,18 +81,30 @@ JS = {"focused": "return document.activeElement.id",
       "sentence": "const p = document.querySelector('body > p'); return p && p.textContent",
       "loaded": "return document.readyState != 'loading'",
       "answers": "return window.passoAnswers",
+      "clicks": "return window.passoClicks || 0",
+      "hints": "return [...document.querySelectorAll('input')].map(e => e.enterKeyHint)",
+      "blur": "document.activeElement.blur()",
+      "to the top": "scrollTo(0, 0)",
+      "texts": "return ['gradi1', 'centimetri2'].map(id => document.getElementById(id).value)"
+               ".concat(document.getElementById('centimetri1').textContent)",
+      "in view": "return arguments[0].filter(id => {"
+                 " const r = document.getElementById(id).getBoundingClientRect();"
+                 " return r.top < 0 || r.bottom > visualViewport.height})",
+      "rectangle": "const e = arguments[0] ? document.getElementById(arguments[0])"
+                   " : document.querySelector('dialog[open]');"
+                   " return e.getBoundingClientRect().toJSON()",
       "shift": "return window.passoShift",
       "paste": "const [box, head, digit, mebibytes, tail] = arguments;"
                " document.getElementById(box).value = head + digit.repeat(mebibytes << 20) + tail;"
                " document.getElementById(box).dispatchEvent(new Event('input'))"}
-# Each control as laid out: its id, whether it is the picture, its rectangle,
-# its text's size in CSS pixels and whether that text is cut; the viewport's
-# size; the column's padding.
+# Each control as laid out: its id, whether it is the picture, its rectangle
+# on the page, its text's size in CSS pixels and whether that text is cut;
+# the viewport's size; the column's padding.
 LAYOUT = """const form = document.getElementById("Form1");
 return {controls: [...form.children].map(e => {
             const r = e.getBoundingClientRect();
-            return {id: e.id, picture: e.tagName == "IMG", left: r.left, top: r.top,
-                    right: r.right, bottom: r.bottom,
+            return {id: e.id, picture: e.tagName == "IMG", left: r.left + scrollX,
+                    top: r.top + scrollY, right: r.right + scrollX, bottom: r.bottom + scrollY,
                     width: r.width, height: r.height,
                     font: parseFloat(getComputedStyle(e).fontSize),
                     cut: e.scrollWidth > e.clientWidth || e.scrollHeight > e.clientHeight};
@@ -93,8 +112,12 @@ return {controls: [...form.children].map(e => {
         width: innerWidth, height: innerHeight, form: form.getBoundingClientRect().toJSON(),
         padding: parseFloat(getComputedStyle(form).paddingLeft)};"""
 # Run in every page before its own scripts: how often the result is written,
-# and how much the page's layout shifts.
-WATCH = """new MutationObserver(records => {
+# CALCOLA is pressed, and how much the page's layout shifts.
+WATCH = """document.addEventListener("click", event => {
+    if (event.target.id == "cmdcalcola")
+        window.passoClicks = (window.passoClicks || 0) + 1;
+}, true);
+new MutationObserver(records => {
     for (const record of records)
         if (record.target.id == "centimetri1")
             window.passoAnswers = (window.passoAnswers || 0) + 1;
@@ -113,6 +136,13 @@ REQUIREMENT = ("Per funzionare questa pagina ha bisogno di JavaScript e di WebAs
 # What a screen reader finds in the page: (role, name).
 ACCESSIBLE = [("textbox", "GRADI MISURATI"), ("textbox", "SPAZIO MISURATO in centimetri"),
               ("button", "CALCOLA")]
+# The page in both schemes, as a phone's column and as the window: (name,
+# metrics, scheme).
+SCHEMES = [(f"{where} in {scheme}", metrics, scheme) for scheme in ("light", "dark")
+           for where, metrics in (("360 × 640 phone", phone(360, 640)), ("desktop", DESKTOP))]
+# A session storage that refuses every use, as in some private modes.
+NO_STORAGE = ("Object.defineProperty(window, 'sessionStorage', {get() {"
+              " throw new DOMException('refused', 'SecurityError'); }})")
 
 
 class WasmHeldBack(serve_web.Handler):
@@ -134,6 +164,8 @@ def visit(chromium, report, artifacts):
         load(chromium, report, name, metrics, density, js)
         report.check(f"{name}: the window {width:.1f} px wide",
                      abs(js("window width") - width) < 0.5, js("window width"))
+        if metrics["mobile"]:
+            finger_sized(report, name, web.execute_script(LAYOUT))
         for row in INPUTS:
             enter(chromium, report, f"{name}: {row[0]}", *row[1:])
         web.save_screenshot(os.path.join(artifacts, f"site-{name.replace(' ', '-')}.png"))
@@ -146,7 +178,12 @@ def visit(chromium, report, artifacts):
             enter(chromium, report, f"{name}: {row[0]}", *row[1:])
         report.check(f"{name}: the result in its own font",
                      chromium.font_family("centimetri1") in ("Verdana", "DejaVu Sans"))
-        web.save_screenshot(os.path.join(artifacts, f"site-{name.split()[0]}.png"))
+        web.save_screenshot(os.path.join(artifacts, f"site-{name.replace(' ', '-')}.png"))
+    keypad(chromium, report, js)
+    action_keys(chromium, report, js)
+    for name, metrics, scheme in SCHEMES:
+        contrast(chromium, report, js, name, metrics, scheme, artifacts)
+    kept_in_the_tab(chromium, report, js)
     report.equal("the text boxes ask for a decimal keypad",
                  [e.get_attribute("inputmode") for e in web.find_elements(By.TAG_NAME, "input")],
                  ["decimal", "decimal"])
@@ -183,7 +220,8 @@ def accessible(chromium):
 
 def early_press(chromium, report, js):
     """The window before the program has loaded: what is typed stays, a
-    press of CALCOLA, twice, is answered once when the program arrives, and
+    press of CALCOLA, by Space and twice by a click, is answered once when
+    the program arrives, Enter presses it neither before nor after, and
     nothing moves as the program takes the window over."""
     web = chromium.web
     chromium.emulate(DESKTOP)
@@ -194,6 +232,7 @@ def early_press(chromium, report, js):
     before = web.execute_script(LAYOUT)["controls"]
     for box, text in (("gradi1", "90"), ("centimetri2", "10")):
         web.find_element(By.ID, box).send_keys(text)
+    presses = [keyed(web, js, key) for key in (Keys.ENTER, Keys.SPACE)]
     for _ in range(2):
         web.find_element(By.ID, "cmdcalcola").click()
     report.equal("before the program: no result yet", js("result"), "")
@@ -202,10 +241,151 @@ def early_press(chromium, report, js):
     report.equal("a press made before the program is answered once, with what was typed",
                  [js("result"), js("answers")] + [web.find_element(By.ID, box).get_property(
                      "value") for box in ("gradi1", "centimetri2")], ["40", 1, "90", "10"])
+    presses += [keyed(web, js, key) for key in (Keys.ENTER, Keys.SPACE)]
+    report.equal("CALCOLA: Enter presses nothing and Space presses it, before the program"
+                 " and after", presses + [js("answers")], [0, 1, 3, 4, 2])
     report.equal("nothing moves as the program takes the window over",
                  web.execute_script(LAYOUT)["controls"], before)
     report.equal("the page's layout never shifts", js("shift"), None)
     chromium.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script)
+
+
+def keyed(web, js, key):
+    """Presses `key` on CALCOLA; how often CALCOLA was pressed since the
+    page loaded."""
+    web.execute_script("document.getElementById('cmdcalcola').focus()")
+    webdriver.ActionChains(web).send_keys(key).perform()
+    return js("clicks")
+
+
+def keypad(chromium, report, js):
+    """A keypad that shrinks a phone's page, opened in each box in turn: the
+    layout stays, and the box, the result and CALCOLA are in view above it."""
+    web = chromium.web
+    for box in ("gradi1", "centimetri2"):
+        load(chromium, report, f"keypad in {box}", phone(360, 640), 3, js)
+        js("to the top")
+        before = web.execute_script(LAYOUT)
+        web.find_element(By.ID, box).click()
+        chromium.cdp("Emulation.setDeviceMetricsOverride", deviceScaleFactor=3, **KEYPAD)
+        harness.comes_true(lambda: not js("in view", [box, "centimetri1", "cmdcalcola"]),
+                           f"{box}, the result and CALCOLA in view")
+        report.equal(f"a keypad open in {box}: the box, the result and CALCOLA in view",
+                     js("in view", [box, "centimetri1", "cmdcalcola"]), [])
+        report.equal(f"a keypad open in {box}: the layout unchanged",
+                     web.execute_script(LAYOUT)["controls"], before["controls"])
+
+
+def action_keys(chromium, report, js):
+    """A keypad's action key: "next" in the degrees box moves on to the
+    distance, "done" there closes the keypad; a physical keyboard's Enter,
+    with a mouse, stays where it is. Neither calculates."""
+    web = chromium.web
+    report.equal("the keypad's action keys: next, then done", js("hints"), ["next", "done"])
+    for name, metrics, focus in (("a touch screen", phone(360, 640), ["centimetri2", ""]),
+                                 ("a mouse", DESKTOP, ["gradi1", "centimetri2"])):
+        load(chromium, report, name, metrics, 1, js)
+        shown = js("result")
+        went = []
+        for box in ("gradi1", "centimetri2"):
+            web.find_element(By.ID, box).click()
+            webdriver.ActionChains(web).send_keys(Keys.ENTER).perform()
+            went.append(js("focused"))
+        report.equal(f"Enter in each box with {name}: where the focus goes, nothing calculated",
+                     went + [js("result")], focus + [shown])
+    report.equal("after done, the result and CALCOLA in view",
+                 js("in view", ["centimetri1", "cmdcalcola"]), [])
+
+
+def contrast(chromium, report, js, name, metrics, scheme, artifacts):
+    """The edges and texts of the boxes, CALCOLA, the result and the error
+    box, measured in a screenshot's pixels."""
+    web = chromium.web
+    chromium.cdp("Emulation.setEmulatedMedia",
+                  features=[{"name": "prefers-color-scheme", "value": scheme}])
+    load(chromium, report, name, metrics, 1, js)
+    enter(chromium, report, name, "90", "10", (harness.RESULT, "40"))
+    js("blur")
+    controls = ["gradi1", "centimetri2", "cmdcalcola", "centimetri1"]
+    shot = screenshot(web, artifacts, f"site-{name.replace(' ', '-')}.png")
+    measured = {c: drawn_contrast(shot, js("rectangle", c)) for c in controls}
+    web.find_element(By.ID, "gradi1").clear()
+    web.find_element(By.ID, "gradi1").send_keys("x")
+    web.find_element(By.ID, "cmdcalcola").click()
+    js("blur")
+    shot = screenshot(web, artifacts, f"site-{name.replace(' ', '-')}-error.png")
+    for part in ("", "Form1-error-ok"):
+        measured[part or "error box"] = drawn_contrast(shot, js("rectangle", part))
+    report.equal(f"{name}: every control's edge 3 : 1 on two sides or more, its text 4.5 : 1",
+                 {c: m for c, m in measured.items() if m[0] < 2 or m[1] < 4.5}, {})
+    webdriver.ActionChains(web).send_keys(Keys.ESCAPE).perform()
+    chromium.cdp("Emulation.setEmulatedMedia", features=[])
+
+
+def screenshot(web, artifacts, name):
+    web.save_screenshot(os.path.join(artifacts, name))
+    return Image.open(io.BytesIO(web.get_screenshot_as_png())).convert("RGB")
+
+
+def luminance(colour):
+    def linear(c):
+        c /= 255
+        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (linear(c) for c in colour)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def ratio(a, b):
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
+
+def drawn_contrast(shot, rectangle):
+    """(how many sides of the rectangle show an edge of 3 : 1 against the
+    colour 4 px outside them, the best contrast of a pixel inside against
+    the inside's commonest colour, its text's), from the pixels drawn; the
+    screenshot is at density 1."""
+    left, top = round(rectangle["left"]), round(rectangle["top"])
+    right, bottom = round(rectangle["right"]), round(rectangle["bottom"])
+    middle = ((left + right) // 2, (top + bottom) // 2)
+    sides = 0
+    for axis, edge, outward in ((0, left, -1), (0, right - 1, 1), (1, top, -1),
+                                (1, bottom - 1, 1)):
+        def at(offset):
+            point = list(middle)
+            point[axis] = edge + outward * offset
+            return shot.getpixel(tuple(point))
+        outside = at(4)
+        sides += max(ratio(at(offset), outside) for offset in range(-2, 3)) >= 3
+    inside = shot.crop((left + 4, top + 4, right - 4, bottom - 4))
+    background = max(inside.getcolors(1 << 16))[1]
+    text = max(ratio(colour, background) for _, colour in inside.getcolors(1 << 16))
+    return sides, round(text, 2)
+
+
+def kept_in_the_tab(chromium, report, js):
+    """What the page showed survives a reload of its tab, and only there;
+    with no storage at all the page works as ever."""
+    web = chromium.web
+    load(chromium, report, "before a reload", DESKTOP, 1, js)
+    enter(chromium, report, "before a reload", "90", "10", (harness.RESULT, "40"))
+    web.find_element(By.ID, "gradi1").clear()
+    web.find_element(By.ID, "gradi1").send_keys("0")
+    web.find_element(By.ID, "cmdcalcola").click()
+    harness.comes_true(lambda: js("box open"), "the error box")
+    load(chromium, report, "reloaded", DESKTOP, 1, js)
+    report.equal("a reload keeps both texts and the result, and no error box",
+                 js("texts") + [js("box open")], ["0", "10", "40", False])
+    tab = web.current_window_handle
+    web.switch_to.new_window("tab")
+    load(chromium, report, "a new tab", DESKTOP, 1, js)
+    report.equal("a new tab starts empty", js("texts"), ["", "", ""])
+    web.close()
+    web.switch_to.window(tab)
+    script = chromium.cdp("Page.addScriptToEvaluateOnNewDocument", source=NO_STORAGE)
+    load(chromium, report, "no storage", DESKTOP, 1, js)
+    enter(chromium, report, "with no storage", "90", "10", (harness.RESULT, "40"))
+    chromium.cdp("Page.removeScriptToEvaluateOnNewDocument", identifier=script["identifier"])
 
 
 def load(chromium, report, name, metrics, density, js):
@@ -220,23 +400,33 @@ def load(chromium, report, name, metrics, density, js):
     report.equal(f"{name}: a tapped box keeps the page's scale", js("scale"), 1)
 
 
+def finger_sized(report, name, layout):
+    """Any touch screen's window: text and targets a finger can use."""
+    controls = {c["id"]: c for c in layout["controls"]}
+    report.equal(f"{name}: every text at 16 px or more, the result at 24 px or more",
+                 {i: c["font"] for i, c in controls.items() if not c["picture"]
+                  and c["font"] < (24 if i == "centimetri1" else 16)}, {})
+    report.equal(f"{name}: the boxes and CALCOLA 48 px tall or more",
+                 {i: controls[i]["height"] for i in BOXES_AND_BUTTON
+                  if controls[i]["height"] < 48}, {})
+
+
 def column(report, name, layout, whole):
     """The phone's column as laid out: order, sizes, room, and what shows."""
     controls = {c["id"]: c for c in layout["controls"]}
     report.equal(f"{name}: the controls top to bottom in reading order",
                  [c["id"] for c in sorted(layout["controls"], key=lambda c: c["top"])],
                  READING_ORDER)
-    report.equal(f"{name}: every text at 16 px or more, the result at 24 px or more",
-                 {i: c["font"] for i, c in controls.items() if not c["picture"]
-                  and c["font"] < (24 if i == "centimetri1" else 16)}, {})
+    finger_sized(report, name, layout)
     inner = layout["form"]["width"] - 2 * layout["padding"]
-    report.equal(f"{name}: the boxes and CALCOLA 48 px tall or more, as wide as the column",
-                 {i: (controls[i]["height"], controls[i]["width"]) for i in BOXES_AND_BUTTON
-                  if controls[i]["height"] < 48 or abs(controls[i]["width"] - inner) > 0.5}, {})
+    report.equal(f"{name}: the boxes and CALCOLA as wide as the column",
+                 {i: controls[i]["width"] for i in BOXES_AND_BUTTON
+                  if abs(controls[i]["width"] - inner) > 0.5}, {})
     margin = layout["form"]["left"]
-    report.check(f"{name}: the column across the screen, less a margin each side",
-                 8 <= margin <= 16 and abs(layout["width"] - layout["form"]["right"] - margin)
-                 < 0.5, layout["form"])
+    report.check(f"{name}: the column across the screen, or 30 em wide, centred",
+                 (8 <= margin <= 16 or layout["form"]["width"] == 480)
+                 and abs(layout["width"] - layout["form"]["right"] - margin) < 0.5,
+                 layout["form"])
     report.equal(f"{name}: no control outside the screen",
                  [i for i, c in controls.items()
                   if c["left"] < 0 or c["top"] < 0 or c["right"] > layout["width"]], [])
