@@ -21,6 +21,15 @@ std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls) {
     return order;
 }
 
+std::size_t focusNeighbour(std::span<const ControlSpec> controls, std::size_t row, bool forward) {
+    const std::vector<std::size_t> order = focusOrder(controls);
+    const auto at = std::find(order.begin(), order.end(), row);
+    if (at == order.end())
+        raiseRuntimeError(ErrorCode::internalError);
+    const auto index = static_cast<std::size_t>(at - order.begin());
+    return order[(index + (forward ? 1 : order.size() - 1)) % order.size()];
+}
+
 namespace {
 
 // The table's rows as someone reads the window: top to bottom by lines, each

@@ -51,6 +51,36 @@ constexpr bool takesFocus(ControlKind kind) {
 // Tab goes from each to the next.
 std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls);
 
+// The row the focus goes to from `row` (which takes the focus) with Tab, or
+// with Shift+Tab when not `forward`: round the focus order at its ends.
+std::size_t focusNeighbour(std::span<const ControlSpec> controls, std::size_t row, bool forward);
+
+// The keys every window answers alike, as a desktop dialog with neither a
+// default nor a cancel button does.
+enum class Key { tab, shiftTab, enter, escape, space };
+enum class KeyAnswer {
+    focusNext,     // the focus goes on round the focus order (focusNeighbour)
+    focusPrevious, // ... or back
+    nothing,       // the key does nothing at all
+    press,         // the focused control is pressed, as by a click
+    typed,         // the key is typed into the focused box
+};
+
+constexpr KeyAnswer keyAnswer(Key key, ControlKind focused) {
+    switch (key) {
+    case Key::tab:
+        return KeyAnswer::focusNext;
+    case Key::shiftTab:
+        return KeyAnswer::focusPrevious;
+    case Key::enter:
+    case Key::escape:
+        return KeyAnswer::nothing;
+    case Key::space:
+        break;
+    }
+    return focused == ControlKind::commandButton ? KeyAnswer::press : KeyAnswer::typed;
+}
+
 // The order in which someone reading the window meets its controls: top to
 // bottom by lines, each line left to right, and each box's label right
 // before its box. A screen reader names a box after the label just before

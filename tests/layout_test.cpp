@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -71,6 +72,37 @@ TEST(LabelFor, IsTheLabelTheBoxNamesAndBack) {
     }
     EXPECT_EQ(runtime::boxLabelledBy(controls, *runtime::findControl(controls, "Label3")), nullptr);
     EXPECT_EQ(runtime::findControl(controls, "nessuno"), nullptr);
+}
+
+TEST(FocusNeighbour, GoesRoundTheFocusOrderBothWays) {
+    const auto &controls = ui::form1.controls;
+    const auto row = [&](std::string_view name) {
+        return static_cast<std::size_t>(runtime::findControl(controls, name) - controls.data());
+    };
+    for (const auto &[from, next, previous] : {std::tuple{"cmdcalcola", "gradi1", "centimetri2"},
+                                               {"gradi1", "centimetri2", "cmdcalcola"},
+                                               {"centimetri2", "cmdcalcola", "gradi1"}}) {
+        EXPECT_EQ(controls[runtime::focusNeighbour(controls, row(from), true)].name, next);
+        EXPECT_EQ(controls[runtime::focusNeighbour(controls, row(from), false)].name, previous);
+    }
+}
+
+TEST(KeyAnswer, IsADialogsWithNeitherDefaultNorCancelButton) {
+    using runtime::ControlKind, runtime::Key, runtime::KeyAnswer;
+    struct Row {
+        Key key;
+        ControlKind focused;
+        KeyAnswer answer;
+    };
+    for (const Row &r : {Row{Key::tab, ControlKind::textBox, KeyAnswer::focusNext},
+                         Row{Key::shiftTab, ControlKind::commandButton, KeyAnswer::focusPrevious},
+                         Row{Key::enter, ControlKind::commandButton, KeyAnswer::nothing},
+                         Row{Key::enter, ControlKind::textBox, KeyAnswer::nothing},
+                         Row{Key::escape, ControlKind::commandButton, KeyAnswer::nothing},
+                         Row{Key::space, ControlKind::commandButton, KeyAnswer::press},
+                         Row{Key::space, ControlKind::textBox, KeyAnswer::typed}})
+        EXPECT_EQ(runtime::keyAnswer(r.key, r.focused), r.answer)
+            << static_cast<int>(r.key) << " on " << static_cast<int>(r.focused);
 }
 
 // A command that names a control the window lacks, or one of another kind,

@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/qt/native_form.h"
 #include "runtime/qt/qt_conversions.h"
@@ -138,18 +137,15 @@ double roomIn(QWidget &control) {
     return static_cast<QLabel &>(control).contentsRect().width();
 }
 
-void connectClick(Form &form, const ControlSpec &row, QWidget &control, QWidget &window) {
-    auto *button = qobject_cast<QPushButton *>(&control);
-    if (button == nullptr || row.onClick == nullptr)
-        return;
-    const Command command = row.onClick;
-    QObject::connect(button, &QPushButton::clicked, &window,
-                     [&form, command] { runCommand(command, form); });
+void reportPresses(const PressReport &pressed, std::size_t row, QWidget &control, QWidget &window) {
+    if (auto *button = qobject_cast<QPushButton *>(&control))
+        QObject::connect(button, &QPushButton::clicked, &window, [&pressed, row] { pressed(row); });
 }
 
 } // namespace
 
-Form::Native::Native(Form &form) : table(form.table()), controls(table.controls.size()) {
+Form::Native::Native(const FormSpec &form, const PressReport &pressed)
+    : table(form), controls(table.controls.size()) {
     window->setObjectName(toQString(table.name));
     window->setWindowTitle(toQString(table.caption));
     window->setFont(toQFont(table.font));
@@ -166,7 +162,7 @@ Form::Native::Native(Form &form) : table(form.table()), controls(table.controls.
         applyAppearance(table.controls, control, *widget);
         if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
-        connectClick(form, control, *widget, *window);
+        reportPresses(pressed, row, *widget, *window);
         controls[row] = widget;
     }
     const std::vector<std::size_t> order = focusOrder(table.controls);
@@ -215,8 +211,8 @@ void Form::Native::show() {
     window->show();
 }
 
-NativeFormPointer buildNativeForm(Form &form) {
-    return std::make_unique<Form::Native>(form);
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed) {
+    return std::make_unique<Form::Native>(table, pressed);
 }
 
 } // namespace runtime

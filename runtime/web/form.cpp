@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/web/native_form.h"
 
@@ -180,33 +179,34 @@ void takeControls(Form::Native &form) {
         if (!form.inThePage)
             makeControl(form.controls[row], table.controls, row);
         form.captionSizes[row] = fontOf(table, control).pointSize;
-        if (control.onClick != nullptr) {
-            form.clicks[row] = [&form, command = control.onClick] {
-                runCommand(command, form.form);
-            };
+        if (control.kind == ControlKind::commandButton) {
+            form.clicks[row] = [&form, row] { form.pressed(row); };
             form.controls[row].listen("click", form.clicks[row]);
         }
     }
 }
 
-// Tab goes round the window, and Enter presses no button, as in a desktop
-// dialog. Between the first and the last focusable element, the page's own
-// order, which is the reading order, takes the focus on.
+// The keys the browser answers otherwise than the window (keyAnswer): Tab
+// past either end of the page's order, which is the reading order, goes
+// round the focus order, and Enter on a button, which the browser takes as
+// a click, does nothing. A box's Enter is typingInTheBoxes'.
 void keyboardAsInADialog(Form::Native &form) {
+    const std::span<const ControlSpec> controls = form.table.controls;
     std::vector<std::size_t> order;
-    for (const std::size_t row : readingOrder(form.table.controls))
-        if (takesFocus(form.table.controls[row].kind))
+    for (const std::size_t row : readingOrder(controls))
+        if (takesFocus(controls[row].kind))
             order.push_back(row);
     if (order.empty())
         return;
-    const dom::Element &first = form.controls[order.front()];
-    const dom::Element &last = form.controls[order.back()];
-    form.tabToFirst = [&first] { first.focus(); };
-    form.tabToLast = [&last] { last.focus(); };
-    last.takeKey("Tab", false, form.tabToFirst);
-    first.takeKey("Tab", true, form.tabToLast);
+    const dom::Element &afterLast = form.controls[focusNeighbour(controls, order.back(), true)];
+    const dom::Element &beforeFirst = form.controls[focusNeighbour(controls, order.front(), false)];
+    form.tabToFirst = [&afterLast] { afterLast.focus(); };
+    form.tabToLast = [&beforeFirst] { beforeFirst.focus(); };
+    form.controls[order.back()].takeKey("Tab", false, form.tabToFirst);
+    form.controls[order.front()].takeKey("Tab", true, form.tabToLast);
     for (const std::size_t row : order)
-        if (form.table.controls[row].kind == ControlKind::commandButton)
+        if (controls[row].kind == ControlKind::commandButton &&
+            keyAnswer(Key::enter, controls[row].kind) == KeyAnswer::nothing)
             form.controls[row].takeKey("Enter", false, form.ignore);
 }
 
@@ -257,8 +257,8 @@ void describeErrorBox(const Form::Native &form) {
 
 } // namespace
 
-Form::Native::Native(Form &owner)
-    : table(owner.table()), form(owner), clicks(table.controls.size()), boxClosed([this] {
+Form::Native::Native(const FormSpec &form, const PressReport &pressedRow)
+    : table(form), pressed(pressedRow), clicks(table.controls.size()), boxClosed([this] {
           boxOpen = false;
           dom::focusById(focusBeforeBox);
       }),
@@ -326,16 +326,18 @@ void Form::Native::recallWhatTheTabShowed() {
             continue;
         if (control.kind == ControlKind::textBox && controls[row].value().empty())
             controls[row].setValue(text);
-        else if (control.kind == ControlKind::label)
-            form.setCaption(control.name, text);
+        else if (control.kind == ControlKind::label) {
+            setCaption(row, text);
+            fitCaption(table, *this, row, text);
+        }
     }
 }
 
 void Form::Native::answerEarlyPress() {
-    const std::string pressed = dom::takeEarlyPress();
+    const std::string early = dom::takeEarlyPress();
     for (std::size_t row = 0; row < table.controls.size(); ++row)
-        if (clicks[row] && controls[row].id() == pressed)
-            clicks[row]();
+        if (clicks[row] && controls[row].id() == early)
+            pressed(row);
 }
 
 void Form::Native::showErrorBox(std::string_view text) {
@@ -401,8 +403,8 @@ bool Form::Native::hasOpenErrorBox() const {
     return boxOpen;
 }
 
-NativeFormPointer buildNativeForm(Form &form) {
-    return std::make_unique<Form::Native>(form);
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed) {
+    return std::make_unique<Form::Native>(table, pressed);
 }
 
 } // namespace runtime
