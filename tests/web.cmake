@@ -25,7 +25,19 @@ else()
 endif()
 target_link_libraries(window_driver PUBLIC project_options ui GTest::gtest_main)
 set(backend_window_tests)
-set(suite_link_depends ${page_script})
+
+# Every suite, made after this file, is linked again when the page script
+# changes.
+function(relink_suites_on_page_script_change)
+    get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+        get_target_property(type ${target} TYPE)
+        if(type STREQUAL EXECUTABLE)
+            set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${page_script})
+        endif()
+    endforeach()
+endfunction()
+cmake_language(DEFER CALL relink_suites_on_page_script_change)
 # The window suite's own build makes its page and nothing else.
 if(PASSO_WEB_SUITE_PAGE)
     return()
