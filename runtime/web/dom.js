@@ -37,15 +37,17 @@ Module["passoRemember"] = function (key, text) {
 
 // The page's HTML shows the window before the program has loaded: the last
 // button pressed meanwhile is kept, by its id, for the program to answer
-// once it listens (runtime::dom::takeEarlyPress). Enter presses no button
-// there, as it presses none once the program is there; Space does, in both.
+// once it listens (runtime::dom::takeEarlyPress). Enter presses none of the
+// window's buttons (the page's <main>) there, as it presses none once the
+// program is there; Space does, in both. An error box's buttons are the
+// program's own and take Enter.
 Module["passoKeepPress"] = function (event) {
     var button = event.target.closest && event.target.closest("button[id]");
     if (button)
         Module.passoEarlyPress = button.id;
 };
 Module["passoHoldEnter"] = function (event) {
-    if (event.key == "Enter" && event.target.closest && event.target.closest("button[id]"))
+    if (event.key == "Enter" && event.target.closest && event.target.closest("main button"))
         event.preventDefault();
 };
 if (typeof document != "undefined") {
