@@ -64,6 +64,10 @@ add_test(NAME command_line
             $<TARGET_FILE:passo-rigatura>)
 set_tests_properties(command_line PROPERTIES TIMEOUT 120)
 
+# The verdicts make bench gives its marks, on samples whose answer is known.
+add_test(NAME bench_verdicts COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/bench_verdict_test.py)
+set_tests_properties(bench_verdicts PROPERTIES TIMEOUT 60 LABELS unit)
+
 # Qt's own texts in the user's language. The rows that take the locale from
 # the environment run one at a time, each under its own.
 add_executable(translations_test qt/translations_test.cpp)
