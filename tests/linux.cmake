@@ -73,7 +73,7 @@ set_tests_properties(bench_verdicts PROPERTIES TIMEOUT 60 LABELS unit)
 add_executable(translations_test qt/translations_test.cpp)
 target_link_libraries(translations_test PRIVATE window_driver)
 gtest_discover_tests(translations_test TEST_FILTER -Environment/* TEST_PREFIX translations_test.
-    PROPERTIES TIMEOUT 60 LABELS unit)
+    DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60 LABELS unit)
 add_test(NAME qt_texts_under_italian_locale
     COMMAND translations_test --gtest_filter=Environment/SystemLocale.*/Italian)
 set_tests_properties(qt_texts_under_italian_locale PROPERTIES

@@ -28,16 +28,11 @@ set(backend_window_tests)
 
 # Every suite, made after this file, is linked again when the page script
 # changes.
-function(relink_suites_on_page_script_change)
+function(relink_on_page_script)
     get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
-    foreach(target IN LISTS targets)
-        get_target_property(type ${target} TYPE)
-        if(type STREQUAL EXECUTABLE)
-            set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${page_script})
-        endif()
-    endforeach()
+    set_property(TARGET ${targets} APPEND PROPERTY LINK_DEPENDS ${page_script})
 endfunction()
-cmake_language(DEFER CALL relink_suites_on_page_script_change)
+cmake_language(DEFER CALL relink_on_page_script)
 # The window suite's own build makes its page and nothing else.
 if(PASSO_WEB_SUITE_PAGE)
     return()
