@@ -114,9 +114,10 @@ release: setup-release
 
 # Speed, heap allocations and start-up against baselines measured in the same
 # run, the browser version's and the Windows program's among them: one table,
-# each mark met, missed or undecided by its figure's 95 % interval. Exits 0
-# when every mark is met, 1 when one is missed, 3 when one stays undecided;
-# see docs/performance.md.
+# each mark met, missed or undecided by its figure's 95 % interval. bench/run.py
+# exits 0 when every mark is met, 1 when one is missed, 3 when one stays
+# undecided, which make shows as "Error 1" or "Error 3"; see
+# docs/performance.md.
 LIGHTHOUSE = $(WEB_DIR)/lighthouse/node_modules/.bin/lighthouse
 BENCH = /usr/bin/python3 bench/run.py --native $(BENCH_DIR) --windows $(WINDOWS_BENCH_DIR) \
 	--site $(WEB_DIR)/site --lighthouse $(LIGHTHOUSE)
