@@ -1,17 +1,8 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Start-up of the program against its bare baseline, in the sessions the
-end-to-end tests use, each mark at most 1.10 of the baseline's figure.
-
-- x11, wayland (inside tests/e2e/session.sh): the Linux program and a bare
-  Qt program, both ending on their first frame (first_frame_exit.cpp): wall
-  time, peak RSS, and the instructions of one start-up under callgrind.
-- wine (inside tests/wine/run): the Windows program and a bare Win32 one,
-  to the first sight of the window's finished frame on the X server (pixels
-  that then stay for half a second); and the stripped program file (< 2
-  MiB). Wine's timings are not Windows': only the ratio means anything.
-CPU time is shown for information.
+"""Start-up of the program against its bare baseline (docs/performance.md):
+on X11 or Wayland inside tests/e2e/session.sh, on Wine inside tests/wine/run.
 
 Usage: startup.py {x11,wayland,wine} BUILD_DIR --rows FILE [--runs N]
 """

@@ -1,16 +1,12 @@
 # SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 # SPDX-License-Identifier: GPL-3.0-or-later
 """What every benchmark shares: the program and its baseline run in
-alternation, and a mark's verdict from its figure's 95 % interval.
-
-The interval is a percentile bootstrap: each side's samples are drawn again
-with replacement 2000 times, the figure (a median, or the ratio of the
-program's median to the baseline's) is taken of each draw, and the interval
-runs from the 2.5th to the 97.5th percentile. A mark is met when the whole
-interval is on its good side, missed when it is all on the other, undecided
-otherwise, and measured again with twice the runs, up to a limit, before it
-is said to be so. A mark undecidable on the machines at hand is shown as
-measured only, and decides nothing.
+alternation, and a mark's verdict from its figure's 95 % interval, a
+percentile bootstrap (2000 draws of each side's samples) of the ratio of
+medians or of a median: met when the interval is all on the mark's good
+side, missed when all on the other, else undecided and measured again with
+twice the runs, up to a limit. A mark undecidable on the machines at hand
+is shown as measured only, and decides nothing.
 """
 
 import json

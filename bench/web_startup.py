@@ -1,14 +1,8 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The site against bench/web-baseline (the same nine controls in plain HTML
-and JavaScript), each load in a fresh headless Chromium, loads alternating:
-first contentful paint (<= 1.1 x); ready, the end of the task in which
-CALCOLA takes the focus, its handler in place (<= 1.3 x); a click after 2000
-clicks, once the browser has optimised the hot code (<= 3 x, < 100 us), the
-first two batches of 100 for information; the site's files (<= 200 KiB); and
-Lighthouse's scores on its phone and a desktop (100; the phone's
-performance >= 98, the desktop's for information).
+"""The site against bench/web-baseline, the same controls in plain HTML and
+JavaScript, each load in a fresh headless Chromium (docs/performance.md).
 
 Usage: web_startup.py SITE_DIR --rows FILE [--loads N] [--lighthouse PATH [--audits N]]
 """
