@@ -146,11 +146,6 @@ EM_JS(void, passo_dom_listen_to_page, (int event, const void *handler, int liste
     Module.passoPageListeners.set(handler, heard);
 });
 
-EM_JS(int, passo_dom_overflows, (const char *id, int idLength), {
-    var element = document.getElementById(UTF8ToString(id, idLength));
-    return element.scrollWidth > element.clientWidth;
-});
-
 // From the element's style alone, which needs no layout of the page.
 EM_JS(double, passo_dom_horizontal_inset, (const char *id, int idLength), {
     var style = getComputedStyle(document.getElementById(UTF8ToString(id, idLength)));
@@ -288,10 +283,6 @@ void Element::rememberValue() const {
 
 void Element::rememberText() const {
     passo_dom_remember_value(m_id.data(), byteCount(m_id), 1);
-}
-
-bool Element::overflows() const {
-    return passo_dom_overflows(m_id.data(), byteCount(m_id)) != 0;
 }
 
 double Element::horizontalInset() const {

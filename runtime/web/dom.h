@@ -52,8 +52,6 @@ public:
     // storage under the element's id (see `recalled`).
     void rememberValue() const;
     void rememberText() const;
-    // Whether the element's content is wider than its box, as laid out.
-    bool overflows() const;
     // The width of the element's padding and border, left and right, in CSS
     // pixels.
     double horizontalInset() const;

@@ -1,21 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/web/native_form.h"
 
 #include <algorithm>
-#include <iterator>
 #include <optional>
 #include <string>
 
 namespace runtime {
 namespace {
 
-// A CSS pixel is a pixel at the standard density: the browser scales it to
-// the screen and to the page's zoom itself.
-PixelRect cssPixels(const TwipRect &twips) {
-    return toPixels(twips, standardDpi);
+// The window's margin, in twips: the least distance between a control and
+// an edge of the client area. The page keeps that much room around the
+// window too.
+int windowMargin(const FormSpec &form) {
+    int margin = std::min(form.clientWidth, form.clientHeight);
+    for (const ControlSpec &row : form.controls) {
+        const TwipRect &r = row.bounds;
+        margin = std::min({margin, r.left, r.top, form.clientWidth - r.left - r.width,
+                           form.clientHeight - r.top - r.height});
+    }
+    return margin;
 }
 
 // A number for the page's style sheet (form.css), which lays the window out.
@@ -57,14 +62,6 @@ std::string_view cssColour(SystemColour colour) {
     return colour == SystemColour::window ? "Field" : "FieldText";
 }
 
-// The box a label names, for the labels that name one.
-const ControlSpec *boxNamedBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
-    const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
-        return row.kind == ControlKind::textBox && labelFor(controls, row) == &label;
-    });
-    return box != controls.end() ? &*box : nullptr;
-}
-
 // A label that names a box is its <label>, so that the box takes its caption
 // as its accessible name; the result the user copies is an <output>, which a
 // screen reader reads out when it changes.
@@ -79,7 +76,7 @@ std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec 
     case ControlKind::label:
         break;
     }
-    if (boxNamedBy(controls, row) != nullptr)
+    if (boxLabelledBy(controls, row) != nullptr)
         return "label";
     return row.selectable ? "output" : "span";
 }
@@ -88,11 +85,7 @@ std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec 
 // the focus order, where that is a box. Past the last box there is none:
 // Enter closes the keypad, and the user presses the button themselves.
 std::optional<std::size_t> nextBox(std::span<const ControlSpec> controls, std::size_t box) {
-    const std::vector<std::size_t> order = focusOrder(controls);
-    const auto at = std::find(order.begin(), order.end(), box);
-    if (at == order.end())
-        return std::nullopt;
-    const std::size_t next = std::next(at) == order.end() ? order.front() : *std::next(at);
+    const std::size_t next = focusNeighbour(controls, box, true);
     if (controls[next].kind != ControlKind::textBox)
         return std::nullopt;
     return next;
@@ -104,15 +97,12 @@ std::optional<std::size_t> nextBox(std::span<const ControlSpec> controls, std::s
 // recallWhatTheTabShowed).
 void makeTextBox(const dom::Element &box, std::span<const ControlSpec> controls,
                  std::size_t index) {
-    const ControlSpec &row = controls[index];
     box.setAttribute("type", "text");
     box.setAttribute("inputmode", "decimal");
     box.setAttribute("enterkeyhint", nextBox(controls, index) ? "next" : "done");
     box.setAttribute("autocomplete", "off");
     box.setAttribute("autocapitalize", "off");
     box.setAttribute("spellcheck", "false");
-    if (labelFor(controls, row) == nullptr && !row.accessibleName.empty())
-        box.setAttribute("aria-label", row.accessibleName);
 }
 
 // The picture at the screen's density, drawn from the box's top-left corner
@@ -129,7 +119,9 @@ void makePicture(const dom::Element &picture, const ControlSpec &row) {
 void makeControl(const dom::Element &element, std::span<const ControlSpec> controls,
                  std::size_t index) {
     const ControlSpec &row = controls[index];
-    const PixelRect bounds = cssPixels(row.bounds);
+    // A CSS pixel is a pixel at the standard density: the browser scales it
+    // to the screen and to the page's zoom itself.
+    const PixelRect bounds = toPixels(row.bounds, standardDpi);
     element.setStyle("--left", number(bounds.left));
     element.setStyle("--top", number(bounds.top));
     element.setStyle("--width", number(bounds.width));
@@ -140,7 +132,7 @@ void makeControl(const dom::Element &element, std::span<const ControlSpec> contr
         element.setAttribute("type", "button");
     else if (row.kind == ControlKind::pictureBox)
         makePicture(element, row);
-    else if (const ControlSpec *box = boxNamedBy(controls, row))
+    else if (const ControlSpec *box = boxLabelledBy(controls, row))
         element.setAttribute("for", box->name);
     element.setText(row.text);
     if (row.font != nullptr)
@@ -183,40 +175,41 @@ void takeControls(Form::Native &form) {
         if (!form.inThePage)
             makeControl(form.controls[row], table.controls, row);
         form.captionSizes[row] = fontOf(table, control).pointSize;
-        if (control.onClick != nullptr) {
-            form.clicks[row] = [&form, command = control.onClick] {
-                runCommand(command, form.form);
-            };
+        if (control.kind == ControlKind::commandButton) {
+            form.clicks[row] = [&form, row] { form.pressed(row); };
             form.controls[row].listen("click", form.clicks[row]);
         }
     }
 }
 
-// Tab goes round the window, and Enter presses no button, as in a desktop
-// dialog. Between the first and the last focusable element, the page's own
-// order, which is the reading order, takes the focus on.
+// The keys the browser answers otherwise than the window (keyAnswer): Tab
+// past either end of the page's order, which is the reading order, goes
+// round the focus order, and Enter on a button, which the browser takes as
+// a click, does nothing. A box's Enter is typingInTheBoxes'.
 void keyboardAsInADialog(Form::Native &form) {
+    const std::span<const ControlSpec> controls = form.table.controls;
     std::vector<std::size_t> order;
-    for (const std::size_t row : readingOrder(form.table.controls))
-        if (takesFocus(form.table.controls[row].kind))
+    for (const std::size_t row : readingOrder(controls))
+        if (takesFocus(controls[row].kind))
             order.push_back(row);
     if (order.empty())
         return;
-    const dom::Element &first = form.controls[order.front()];
-    const dom::Element &last = form.controls[order.back()];
-    form.tabToFirst = [&first] { first.focus(); };
-    form.tabToLast = [&last] { last.focus(); };
-    last.takeKey("Tab", false, form.tabToFirst);
-    first.takeKey("Tab", true, form.tabToLast);
+    const dom::Element &afterLast = form.controls[focusNeighbour(controls, order.back(), true)];
+    const dom::Element &beforeFirst = form.controls[focusNeighbour(controls, order.front(), false)];
+    form.tabToFirst = [&afterLast] { afterLast.focus(); };
+    form.tabToLast = [&beforeFirst] { beforeFirst.focus(); };
+    form.controls[order.back()].takeKey("Tab", false, form.tabToFirst);
+    form.controls[order.front()].takeKey("Tab", true, form.tabToLast);
     for (const std::size_t row : order)
-        if (form.table.controls[row].kind == ControlKind::commandButton)
+        if (controls[row].kind == ControlKind::commandButton &&
+            keyAnswer(Key::enter, controls[row].kind) == KeyAnswer::nothing)
             form.controls[row].takeKey("Enter", false, form.ignore);
 }
 
 // What a box does beyond the browser's own: it stays in view above a touch
 // screen's keypad with the button and the result, and Enter there moves on
-// to the next box or closes the keypad.
-// With a physical keyboard Enter does nothing, as on the desktop.
+// to the next box or closes the keypad. With a physical keyboard Enter does
+// nothing, as on the desktop (keyAnswer).
 void typingInTheBoxes(Form::Native &form) {
     const std::span<const ControlSpec> controls = form.table.controls;
     form.boxes.resize(controls.size());
@@ -258,8 +251,8 @@ void describeErrorBox(const Form::Native &form) {
 
 } // namespace
 
-Form::Native::Native(Form &owner)
-    : table(owner.table()), form(owner), clicks(table.controls.size()), boxClosed([this] {
+Form::Native::Native(const FormSpec &form, const PressReport &pressedRow)
+    : table(form), pressed(pressedRow), clicks(table.controls.size()), boxClosed([this] {
           boxOpen = false;
           dom::focusById(focusBeforeBox);
       }),
@@ -339,16 +332,18 @@ void Form::Native::recallWhatTheTabShowed() {
             continue;
         if (control.kind == ControlKind::textBox && controls[row].value().empty())
             controls[row].setValue(text);
-        else if (control.kind == ControlKind::label)
-            form.setCaption(control.name, text);
+        else if (control.kind == ControlKind::label) {
+            setCaption(row, text);
+            fitCaption(table, *this, row, text);
+        }
     }
 }
 
 void Form::Native::answerEarlyPress() {
-    const std::string pressed = dom::takeEarlyPress();
+    const std::string early = dom::takeEarlyPress();
     for (std::size_t row = 0; row < table.controls.size(); ++row)
-        if (clicks[row] && controls[row].id() == pressed)
-            clicks[row]();
+        if (clicks[row] && controls[row].id() == early)
+            pressed(row);
 }
 
 void Form::Native::showErrorBox(std::string_view text) {
@@ -374,7 +369,7 @@ double Form::Native::captionRoom(std::size_t row) const {
     const ControlSpec &control = table.controls[row];
     const double inset =
         control.kind == ControlKind::commandButton ? controls[row].horizontalInset() : 0.0;
-    return cssPixels(control.bounds).width - inset;
+    return toPixels(control.bounds, standardDpi).width - inset;
 }
 
 // A caption is measured in the font it was last measured in, most often: its
@@ -413,8 +408,8 @@ bool Form::Native::hasOpenErrorBox() const {
     return boxOpen;
 }
 
-NativeFormPointer buildNativeForm(Form &form) {
-    return std::make_unique<Form::Native>(form);
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed) {
+    return std::make_unique<Form::Native>(table, pressed);
 }
 
 } // namespace runtime

@@ -14,7 +14,7 @@
 namespace runtime {
 
 struct Form::Native : NativeForm {
-    explicit Native(Form &owner);
+    Native(const FormSpec &table, const PressReport &pressed);
 
     std::string text(std::size_t row) const override;
     void setCaption(std::size_t row, std::string_view caption) override;
@@ -48,7 +48,7 @@ struct Form::Native : NativeForm {
     void showErrorBox(std::string_view text);
 
     const FormSpec &table;
-    Form &form;
+    const PressReport &pressed;
     // What the page's events run, by table row for the controls; they must
     // outlive the elements that call them, so they come first.
     std::vector<dom::Handler> clicks;
