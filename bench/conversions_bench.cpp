@@ -5,7 +5,6 @@
 // decimal comma, the extremes of the single range.
 #include "bench/alloc_counter.h"
 #include "bench/opaque.h"
-#include "bench/paired_report.h"
 #include "runtime/core/conversions.h"
 
 #include <benchmark/benchmark.h>
@@ -15,26 +14,25 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 namespace {
 
-// Each text as typed into the window, and the same number spelled for strtof
-// in the C locale (a point, never a comma).
+// Each text as typed into the window, which labels it, and the same number
+// spelled for strtof in the C locale (a point, never a comma).
 struct Text {
-    const char *label;
-    std::string_view ours;
+    std::string_view label;
     const char *forStrtof;
 };
 
 constexpr std::array texts{
-    Text{"90", "90", "90"},
-    Text{"12,5", "12,5", "12.5"},
-    Text{"365", "365", "365"},
-    Text{"0,0001", "0,0001", "0.0001"},
-    Text{"3,4028235E+38", "3,4028235E+38", "3.4028235E+38"},
-    Text{"-10", "-10", "-10"},
-    Text{"1e-30", "1e-30", "1e-30"},
+    Text{"90", "90"},
+    Text{"12,5", "12.5"},
+    Text{"365", "365"},
+    Text{"0,0001", "0.0001"},
+    Text{"3,4028235E+38", "3.4028235E+38"},
+    Text{"-10", "-10"},
+    Text{"1e-30", "1e-30"},
 };
 
 // Results the window shows: twists of typical barrels, a negative twist, the
@@ -86,58 +84,36 @@ void snprintfBaseline(float value) {
     bench::keepMemory(text);
 }
 
-// Registers our conversion and its baseline on all cases at once and on each
-// case alone, and pairs them for the summary.
-template <typename Case, std::size_t count, typename Ours, typename Baseline>
-void registerPairs(std::vector<bench::Comparison> &comparisons,
-                   const std::array<Case, count> &cases, const std::string &oursName,
-                   const std::string &baselineName, const std::string &allTitle, Ours runOurs,
-                   Baseline runBaseline) {
-    const auto pair = [&](const std::string &title, const std::string &oursBenchmark,
-                          const std::string &baselineBenchmark) {
-        comparisons.push_back({.title = title,
-                               .ours = oursBenchmark,
-                               .baseline = baselineBenchmark,
-                               .maxRatio = 1.0,
-                               .heapCounter = "heap",
-                               .heapMustBeZero = true});
-    };
-    const auto registerOne = [](const std::string &name, auto body) {
-        benchmark::RegisterBenchmark(
-            name.c_str(), [body](benchmark::State &state) { timeAndCount(state, body); });
-    };
-
-    registerOne(oursName + "/all", [&cases, runOurs] {
+// Registers FIGURE/ours/CASE and FIGURE/baseline/CASE for every case, and
+// for all of them at once as the case "all"; bench/run.py pairs them by name.
+template <typename Case, std::size_t count>
+void registerPairs(const std::string &figure, const std::array<Case, count> &cases,
+                   void (*ours)(const Case &), void (*baseline)(const Case &)) {
+    for (const auto &[side, run] : {std::pair{"/ours/", ours}, std::pair{"/baseline/", baseline}}) {
+        const auto registerOne = [&](const std::string &name, auto body) {
+            benchmark::RegisterBenchmark(
+                (figure + side + name).c_str(),
+                [body](benchmark::State &state) { timeAndCount(state, body); });
+        };
+        registerOne("all", [&cases, run] {
+            for (const Case &c : cases)
+                run(c);
+        });
         for (const Case &c : cases)
-            runOurs(c);
-    });
-    registerOne(baselineName + "/all", [&cases, runBaseline] {
-        for (const Case &c : cases)
-            runBaseline(c);
-    });
-    pair(allTitle, oursName + "/all", baselineName + "/all");
-    for (const Case &c : cases) {
-        registerOne(oursName + "/" + c.label, [&c, runOurs] { runOurs(c); });
-        registerOne(baselineName + "/" + c.label, [&c, runBaseline] { runBaseline(c); });
-        pair(std::string("  ") + c.label, oursName + "/" + c.label, baselineName + "/" + c.label);
+            registerOne(std::string(c.label), [&c, run] { run(c); });
     }
-}
-
-std::vector<bench::Comparison> registerAll() {
-    std::vector<bench::Comparison> comparisons;
-    registerPairs(
-        comparisons, texts, "textToSingle", "strtof", "textToSingle vs strtof, all 7 texts",
-        [](const Text &t) { ours(t.ours); }, [](const Text &t) { strtofBaseline(t.forStrtof); });
-    registerPairs(
-        comparisons, values, "singleToText", "snprintf%.7G", "singleToText vs %.7G, all 7 values",
-        [](const Value &v) { oursToText(v.value); },
-        [](const Value &v) { snprintfBaseline(v.value); });
-    return comparisons;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    const std::vector<bench::Comparison> comparisons = registerAll();
-    return bench::runAndCompare(argc, argv, comparisons);
+    registerPairs<Text>(
+        "textToSingle", texts, [](const Text &t) { ours(t.label); },
+        [](const Text &t) { strtofBaseline(t.forStrtof); });
+    registerPairs<Value>(
+        "singleToText", values, [](const Value &v) { oursToText(v.value); },
+        [](const Value &v) { snprintfBaseline(v.value); });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
 }

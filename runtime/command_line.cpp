@@ -3,6 +3,20 @@
 #include "runtime/command_line.h"
 
 namespace runtime {
+namespace {
+
+// The program's own two options, as they are met.
+class OwnOptions {
+public:
+    // Takes `name`, an option without its leading dashes, if it is one of them.
+    bool take(std::string_view name);
+    std::optional<CommandLineAnswer> answer(const ApplicationDescription &application,
+                                            std::string_view moreHelp) const;
+
+private:
+    bool m_help = false;
+    bool m_version = false;
+};
 
 bool OwnOptions::take(std::string_view name) {
     if (name == "h" || name == "help")
@@ -31,6 +45,8 @@ std::optional<CommandLineAnswer> OwnOptions::answer(const ApplicationDescription
                              false, 0};
 }
 
+} // namespace
+
 CommandLineAnswer mistake(const ApplicationDescription &application, const std::string &what) {
     const std::string command(application.commandName);
     return {.text = command + ": " + what + ". Prova '" + command + " --help'.\n",
@@ -46,6 +62,37 @@ CommandLineAnswer unexpectedArgument(const ApplicationDescription &application,
 CommandLineAnswer unknownOption(const ApplicationDescription &application,
                                 std::string_view argument) {
     return mistake(application, "opzione sconosciuta '" + std::string(argument) + "'");
+}
+
+std::optional<CommandLineAnswer> readArguments(std::span<char *const> arguments,
+                                               const ApplicationDescription &application,
+                                               const ToolkitOptions &toolkit) {
+    OwnOptions own;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == nullptr)
+            continue;
+        const std::string_view argument = arguments[i];
+        if (!toolkit.helpAlias.empty() && argument == toolkit.helpAlias) {
+            own.take("help");
+            continue;
+        }
+        if (!argument.starts_with('-') || argument == "-")
+            return unexpectedArgument(application, argument);
+        const std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
+        if (own.take(name))
+            continue;
+        const std::optional<bool> takesValue =
+            toolkit.takesValue ? toolkit.takesValue(name) : std::nullopt;
+        if (!takesValue)
+            return unknownOption(application, argument);
+        if (!*takesValue)
+            continue;
+        if (++i == arguments.size() || arguments[i] == nullptr)
+            return mistake(application,
+                           "l'opzione '" + std::string(argument) + "' richiede un valore");
+        toolkit.value(name, arguments[i]);
+    }
+    return own.answer(application, toolkit.moreHelp);
 }
 
 } // namespace runtime

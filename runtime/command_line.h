@@ -9,7 +9,9 @@
 
 #include "runtime/application.h"
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,21 +27,27 @@ struct CommandLineAnswer {
     friend bool operator==(const CommandLineAnswer &, const CommandLineAnswer &) = default;
 };
 
-// The program's own two options, -h/--help and -v/--version, as they are
-// met; a version asked for wins over help, as with Qt's own parser.
-class OwnOptions {
-public:
-    // Takes `name`, an option without its leading dashes, if it is one of them.
-    bool take(std::string_view name);
-    // The help or the version asked for, if any; the help ends with
-    // `moreHelp`, what else the command line takes on this platform.
-    std::optional<CommandLineAnswer> answer(const ApplicationDescription &application,
-                                            std::string_view moreHelp) const;
-
-private:
-    bool m_help = false;
-    bool m_version = false;
+// What a platform's toolkit takes on the command line besides the program's
+// own -h/--help and -v/--version.
+struct ToolkitOptions {
+    // Another spelling of --help on this platform ("/?" on Windows), or empty.
+    std::string_view helpAlias = {};
+    // For an option of the toolkit's, its name without dashes: whether it
+    // takes the next argument as its value; nullopt for any other name.
+    std::function<std::optional<bool>(std::string_view name)> takesValue = {};
+    // Receives each toolkit option's value.
+    std::function<void(std::string_view name, std::string_view value)> value = {};
+    // What the help adds about the toolkit's options.
+    std::string_view moreHelp = {};
 };
+
+// Reads the command line, the program's name first, alike on every platform:
+// the first mistake, or else the help or the version asked for (a version
+// wins over help, as with Qt's own parser), or nothing when the window is
+// to open.
+std::optional<CommandLineAnswer> readArguments(std::span<char *const> arguments,
+                                               const ApplicationDescription &application,
+                                               const ToolkitOptions &toolkit);
 
 // A mistake on the command line, `what` in a few Italian words: one line that
 // says where to look for help, and status 2.

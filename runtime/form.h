@@ -5,6 +5,7 @@
 #include "runtime/form_table.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,8 +15,29 @@ namespace runtime {
 // What a backend builds from a window's table: the platform's window, with
 // one control for each row, made in reading order. Controls are known by
 // their table row. Everything that is not the platform's own business (the
-// table's checks, when captions are fitted, the first focus, the commands'
-// boundary) the Form around it decides, once for every backend.
+// table's checks, when captions are fitted, the first focus, what a press
+// runs and the commands' boundary) the Form around it decides, once for
+// every backend.
+//
+// A backend reports each press of a button, a click or Space on the focused
+// button, to the PressReport it is built with, and nothing else: the form
+// runs the command.
+//
+// The keyboard answers as keyAnswer (layout.h) says: Tab and Shift+Tab go
+// round the focus order, Enter and Esc do nothing, Space presses the focused
+// button. Each backend keeps its toolkit's own handling where it already
+// does that, and acts on a key itself only where the toolkit would not:
+// - Qt follows the focus order set from focusOrder, wrapping itself; its
+//   buttons are made no default buttons, so that Enter presses none.
+// - Win32's dialog keyboard (IsDialogMessage) follows the controls'
+//   creation order, the reading order, whose focusable controls are the
+//   focus order turned round (wellFormed checks it); the event loop drops
+//   Enter and Esc, which it would turn into the dialog's OK and Cancel.
+// - The page's own Tab follows its elements' order, the reading order
+//   too; the page takes Tab past either end to go round (focusNeighbour)
+//   and Enter on a button, which the browser would take as a click. On a
+//   touch screen, a box's Enter is the keypad's action key, which moves on
+//   to the next box or closes the keypad.
 class NativeForm {
 public:
     NativeForm() = default;
@@ -42,11 +64,16 @@ public:
     virtual bool hasOpenErrorBox() const { return false; }
 };
 
-class Form;
 using NativeFormPointer = std::unique_ptr<NativeForm>;
 
-// The backend's part: builds the native window for `form`'s table.
-NativeFormPointer buildNativeForm(Form &form);
+// What a backend tells its form: the user pressed the control in `row` (a
+// click, or Space on the focused button). The form decides what a press
+// runs, and runs it through the command boundary.
+using PressReport = std::function<void(std::size_t row)>;
+
+// The backend's part: builds the native window for `table`, reporting every
+// press of a button to `pressed`.
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed);
 
 // A window built from its table, which must outlive it: a temporary table is
 // refused, and so is a table that breaks its type's promises. Commands reach
@@ -80,9 +107,13 @@ public:
 private:
     friend void runCommand(Command command, Form &form) noexcept;
 
+    // Runs the command of the control pressed, if it has one.
+    void press(std::size_t row);
+
     const FormSpec &m_table;
     // While a command runs, its error box included, the window takes no other.
     bool m_commandRunning = false;
+    const PressReport m_pressed = [this](std::size_t row) { press(row); };
     NativeFormPointer m_native;
 };
 

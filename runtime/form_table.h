@@ -54,8 +54,9 @@ struct ControlSpec {
     SystemColour background = SystemColour::inherited;
     SystemColour foreground = SystemColour::inherited;
     std::string_view toolTip = {};
-    // Empty: what assistive technology reads by default (a label's text).
-    std::string_view accessibleName = {};
+    // A text box's label, by name: its caption names the box for assistive
+    // technology, and it comes right before the box in reading order.
+    std::string_view labelledBy = {};
     std::string_view accessibleDescription = {};
     // A label whose text the user can select and copy.
     bool selectable = false;
@@ -105,6 +106,19 @@ constexpr bool onlyButtonsAreClicked(std::span<const ControlSpec> controls) {
     return true;
 }
 
+constexpr bool boxesAreLabelledByLabels(std::span<const ControlSpec> controls) {
+    for (const ControlSpec &box : controls) {
+        if (box.labelledBy.empty())
+            continue;
+        bool found = false;
+        for (const ControlSpec &label : controls)
+            found = found || (label.name == box.labelledBy && label.kind == ControlKind::label);
+        if (box.kind != ControlKind::textBox || !found)
+            return false;
+    }
+    return true;
+}
+
 constexpr bool textBoxesHaveNoCaption(std::span<const ControlSpec> controls) {
     for (const ControlSpec &row : controls)
         if (row.kind == ControlKind::textBox && !row.text.empty())
@@ -145,7 +159,8 @@ constexpr bool isWellFormed(const FormSpec &form) {
     using namespace table_checks;
     return namesAreUnique(form.controls) && tabIndexesAreDistinct(form.controls) &&
            onlyButtonsAreClicked(form.controls) && textBoxesHaveNoCaption(form.controls) &&
-           everyControlLiesInside(form) && noTwoControlsOverlap(form.controls);
+           boxesAreLabelledByLabels(form.controls) && everyControlLiesInside(form) &&
+           noTwoControlsOverlap(form.controls);
 }
 
 } // namespace runtime

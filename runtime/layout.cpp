@@ -21,6 +21,15 @@ std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls) {
     return order;
 }
 
+std::size_t focusNeighbour(std::span<const ControlSpec> controls, std::size_t row, bool forward) {
+    const std::vector<std::size_t> order = focusOrder(controls);
+    const auto at = std::find(order.begin(), order.end(), row);
+    if (at == order.end())
+        raiseRuntimeError(ErrorCode::internalError);
+    const auto index = static_cast<std::size_t>(at - order.begin());
+    return order[(index + (forward ? 1 : order.size() - 1)) % order.size()];
+}
+
 namespace {
 
 // The table's rows as someone reads the window: top to bottom by lines, each
@@ -64,16 +73,6 @@ std::vector<std::size_t> readingOrder(std::span<const ControlSpec> controls) {
         order.insert(std::find(order.begin(), order.end(), row), labelRow);
     }
     return order;
-}
-
-int windowMargin(const FormSpec &form) {
-    int margin = std::min(form.clientWidth, form.clientHeight);
-    for (const ControlSpec &row : form.controls) {
-        const TwipRect &r = row.bounds;
-        margin = std::min({margin, r.left, r.top, form.clientWidth - r.left - r.width,
-                           form.clientHeight - r.top - r.height});
-    }
-    return margin;
 }
 
 const ControlSpec *findControl(std::span<const ControlSpec> controls, std::string_view name) {
@@ -136,12 +135,14 @@ std::string denseTwinName(std::string_view file) {
 }
 
 const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox) {
-    if (textBox.accessibleName.empty())
-        return nullptr;
-    const auto row = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &c) {
-        return c.kind == ControlKind::label && c.text == textBox.accessibleName;
+    return textBox.labelledBy.empty() ? nullptr : findControl(controls, textBox.labelledBy);
+}
+
+const ControlSpec *boxLabelledBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
+    const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
+        return !row.labelledBy.empty() && row.labelledBy == label.name;
     });
-    return row != controls.end() ? &*row : nullptr;
+    return box != controls.end() ? &*box : nullptr;
 }
 
 double fittedPointSize(double pointSize, double available,

@@ -42,11 +42,6 @@ constexpr PixelRect toPixels(const TwipRect &twips, int dpi) {
             twipsToPixels(twips.top + twips.height, dpi) - top};
 }
 
-// The window's margin, in twips: the least distance between a control and
-// an edge of the client area. A backend that places the window keeps that
-// much room around it too.
-int windowMargin(const FormSpec &form);
-
 // Text boxes and buttons take the focus; labels and pictures never do.
 constexpr bool takesFocus(ControlKind kind) {
     return kind == ControlKind::textBox || kind == ControlKind::commandButton;
@@ -55,6 +50,36 @@ constexpr bool takesFocus(ControlKind kind) {
 // The rows that take the focus, by tab index: the first gets it at start,
 // Tab goes from each to the next.
 std::vector<std::size_t> focusOrder(std::span<const ControlSpec> controls);
+
+// The row the focus goes to from `row` (which takes the focus) with Tab, or
+// with Shift+Tab when not `forward`: round the focus order at its ends.
+std::size_t focusNeighbour(std::span<const ControlSpec> controls, std::size_t row, bool forward);
+
+// The keys every window answers alike, as a desktop dialog with neither a
+// default nor a cancel button does.
+enum class Key { tab, shiftTab, enter, escape, space };
+enum class KeyAnswer {
+    focusNext,     // the focus goes on round the focus order (focusNeighbour)
+    focusPrevious, // ... or back
+    nothing,       // the key does nothing at all
+    press,         // the focused control is pressed, as by a click
+    typed,         // the key is typed into the focused box
+};
+
+constexpr KeyAnswer keyAnswer(Key key, ControlKind focused) {
+    switch (key) {
+    case Key::tab:
+        return KeyAnswer::focusNext;
+    case Key::shiftTab:
+        return KeyAnswer::focusPrevious;
+    case Key::enter:
+    case Key::escape:
+        return KeyAnswer::nothing;
+    case Key::space:
+        break;
+    }
+    return focused == ControlKind::commandButton ? KeyAnswer::press : KeyAnswer::typed;
+}
 
 // The order in which someone reading the window meets its controls: top to
 // bottom by lines, each line left to right, and each box's label right
@@ -96,9 +121,10 @@ std::string withLiteralAmpersands(std::string_view caption);
 // way: "logo.png" has "logo@2x.png".
 std::string denseTwinName(std::string_view file);
 
-// The label that names a text box for assistive technology: the one whose
-// caption is the box's accessible name. Null where there is none.
+// The label that names a text box (its row's labelledBy), and the box a
+// label names; null where there is none.
 const ControlSpec *labelFor(std::span<const ControlSpec> controls, const ControlSpec &textBox);
+const ControlSpec *boxLabelledBy(std::span<const ControlSpec> controls, const ControlSpec &label);
 
 // The largest point size, from `pointSize` down in quarter points, at which
 // `widthAt(size)` fits `available`, so that a long number is shown whole and

@@ -39,6 +39,12 @@ CALCULATIONS = [
     ("zero degrees", "0", "10", (BOX, box_text("zeroDegrees"))),
     ("twist too large", "1e-30", "1e10", (BOX, box_text("twistTooLarge"))),
 ]
+# Where the controls are, in pixels of the window's client area at 96 dpi
+# (the table's twips over 15): left, top, width, height; and that area's size.
+CLIENT_SIZE = (347, 295)
+PLACES = {"gradi1": (16, 136, 121, 25), "centimetri2": (16, 176, 121, 25),
+          "cmdcalcola": (240, 240, 73, 41), "centimetri1": (24, 256, 113, 25)}
+PLACED = ("gradi1", "centimetri2", "cmdcalcola", "centimetri1")
 # Where the focus starts, and where each Tab takes it, by the controls' names.
 FOCUS_ORDER = ["cmdcalcola", "gradi1", "centimetri2", "cmdcalcola"]
 

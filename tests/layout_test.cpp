@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,7 +22,6 @@ struct Density {
     runtime::PixelRect calcola; // cmdcalcola, 3600, 3600, 1095 x 615 twips
     int clientWidth;            // 5205 twips
     int clientHeight;           // 4425 twips
-    int margin;                 // Picture1's, 120 twips from the top and left
 };
 
 class AtDensity : public testing::TestWithParam<Density> {};
@@ -33,16 +33,15 @@ TEST_P(AtDensity, TwipsBecomePixels) {
     EXPECT_EQ(runtime::toPixels(calcola->bounds, d.dpi), d.calcola);
     EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientWidth, d.dpi), d.clientWidth);
     EXPECT_EQ(runtime::twipsToPixels(ui::form1.clientHeight, d.dpi), d.clientHeight);
-    EXPECT_EQ(runtime::twipsToPixels(runtime::windowMargin(ui::form1), d.dpi), d.margin);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layout, AtDensity,
-    testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295, 8},
-                    // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
-                    Density{"OneAndAHalf144", 144, {360, 360, 110, 62}, 521, 443, 12},
-                    Density{"Double192", 192, {480, 480, 146, 82}, 694, 590, 16}),
-    rows::RowName());
+INSTANTIATE_TEST_SUITE_P(Layout, AtDensity,
+                         testing::Values(Density{"Standard96", 96, {240, 240, 73, 41}, 347, 295},
+                                         // Halves round up: 5205 twips are 520.5 pixels at 144 dpi.
+                                         Density{
+                                             "OneAndAHalf144", 144, {360, 360, 110, 62}, 521, 443},
+                                         Density{"Double192", 192, {480, 480, 146, 82}, 694, 590}),
+                         rows::RowName());
 
 TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
     const auto names = [](const std::vector<std::size_t> &rows) {
@@ -62,15 +61,48 @@ TEST(FocusOrder, GoesByTabIndexThroughFocusableControlsOnly) {
                                        "Label3", "centimetri1", "Label4", "cmdcalcola"}));
 }
 
-TEST(LabelFor, IsTheLabelCarryingTheBoxAccessibleName) {
+TEST(LabelFor, IsTheLabelTheBoxNamesAndBack) {
     const auto &controls = ui::form1.controls;
     for (const auto &[box, label] : {std::pair{"gradi1", "Label1"}, {"centimetri2", "Label2"}}) {
         const runtime::ControlSpec *found =
             runtime::labelFor(controls, *runtime::findControl(controls, box));
         ASSERT_NE(found, nullptr) << box;
         EXPECT_EQ(found->name, label);
+        EXPECT_EQ(runtime::boxLabelledBy(controls, *found)->name, box);
     }
+    EXPECT_EQ(runtime::boxLabelledBy(controls, *runtime::findControl(controls, "Label3")), nullptr);
     EXPECT_EQ(runtime::findControl(controls, "nessuno"), nullptr);
+}
+
+TEST(FocusNeighbour, GoesRoundTheFocusOrderBothWays) {
+    const auto &controls = ui::form1.controls;
+    const auto row = [&](std::string_view name) {
+        return static_cast<std::size_t>(runtime::findControl(controls, name) - controls.data());
+    };
+    for (const auto &[from, next, previous] : {std::tuple{"cmdcalcola", "gradi1", "centimetri2"},
+                                               {"gradi1", "centimetri2", "cmdcalcola"},
+                                               {"centimetri2", "cmdcalcola", "gradi1"}}) {
+        EXPECT_EQ(controls[runtime::focusNeighbour(controls, row(from), true)].name, next);
+        EXPECT_EQ(controls[runtime::focusNeighbour(controls, row(from), false)].name, previous);
+    }
+}
+
+TEST(KeyAnswer, IsADialogsWithNeitherDefaultNorCancelButton) {
+    using runtime::ControlKind, runtime::Key, runtime::KeyAnswer;
+    struct Row {
+        Key key;
+        ControlKind focused;
+        KeyAnswer answer;
+    };
+    for (const Row &r : {Row{Key::tab, ControlKind::textBox, KeyAnswer::focusNext},
+                         Row{Key::shiftTab, ControlKind::commandButton, KeyAnswer::focusPrevious},
+                         Row{Key::enter, ControlKind::commandButton, KeyAnswer::nothing},
+                         Row{Key::enter, ControlKind::textBox, KeyAnswer::nothing},
+                         Row{Key::escape, ControlKind::commandButton, KeyAnswer::nothing},
+                         Row{Key::space, ControlKind::commandButton, KeyAnswer::press},
+                         Row{Key::space, ControlKind::textBox, KeyAnswer::typed}})
+        EXPECT_EQ(runtime::keyAnswer(r.key, r.focused), r.answer)
+            << static_cast<int>(r.key) << " on " << static_cast<int>(r.focused);
 }
 
 // A command that names a control the window lacks, or one of another kind,

@@ -64,11 +64,16 @@ add_test(NAME command_line
             $<TARGET_FILE:passo-rigatura>)
 set_tests_properties(command_line PROPERTIES TIMEOUT 120)
 
+# The verdicts make bench gives its marks, on samples whose answer is known.
+add_test(NAME bench_verdicts COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/bench_verdict_test.py)
+set_tests_properties(bench_verdicts PROPERTIES TIMEOUT 60 LABELS unit)
+
 # Qt's own texts in the user's language. The rows that take the locale from
 # the environment run one at a time, each under its own.
 add_executable(translations_test qt/translations_test.cpp)
 target_link_libraries(translations_test PRIVATE window_driver)
-gtest_discover_tests(translations_test TEST_FILTER -Environment/* PROPERTIES TIMEOUT 60 LABELS unit)
+gtest_discover_tests(translations_test TEST_FILTER -Environment/* TEST_PREFIX translations_test.
+    DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60 LABELS unit)
 add_test(NAME qt_texts_under_italian_locale
     COMMAND translations_test --gtest_filter=Environment/SystemLocale.*/Italian)
 set_tests_properties(qt_texts_under_italian_locale PROPERTIES

@@ -25,7 +25,14 @@ else()
 endif()
 target_link_libraries(window_driver PUBLIC project_options ui GTest::gtest_main)
 set(backend_window_tests)
-set(suite_link_depends ${page_script})
+
+# Every suite, made after this file, is linked again when the page script
+# changes.
+function(relink_on_page_script)
+    get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
+    set_property(TARGET ${targets} APPEND PROPERTY LINK_DEPENDS ${page_script})
+endfunction()
+cmake_language(DEFER CALL relink_on_page_script)
 # The window suite's own build makes its page and nothing else.
 if(PASSO_WEB_SUITE_PAGE)
     return()

@@ -48,7 +48,7 @@ constexpr std::array form1Controls{
         .tabIndex = 2,
         .toolTip = "La lunghezza di canna su cui è stato misurato l'angolo, in centimetri "
                    "(per esempio 10 o 12,5)",
-        .accessibleName = "SPAZIO MISURATO in centimetri",
+        .labelledBy = "Label2",
     },
     ControlSpec{
         .kind = ControlKind::textBox,
@@ -58,7 +58,7 @@ constexpr std::array form1Controls{
         .tabIndex = 1,
         .toolTip = "L'angolo di cui ha girato la rigatura lungo lo spazio misurato, in gradi "
                    "(per esempio 90)",
-        .accessibleName = "GRADI MISURATI",
+        .labelledBy = "Label1",
     },
     ControlSpec{
         .kind = ControlKind::commandButton,

@@ -152,40 +152,26 @@ std::vector<std::string> installedPlatforms(std::string_view pluginPath) {
 CommandLine readCommandLine(std::span<char *const> arguments,
                             const ApplicationDescription &application) {
     CommandLine commandLine;
-    OwnOptions own;
     std::optional<std::string_view> platform;
     std::string_view pluginPath;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == nullptr)
-            continue;
-        const std::string_view argument = arguments[i];
-        if (!argument.starts_with('-') || argument == "-") {
-            commandLine.answer = unexpectedArgument(application, argument);
-            return commandLine;
-        }
-        const std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
-        if (own.take(name))
-            continue;
-        const QtOption *option = findQtOption(name);
-        if (option == nullptr && !isJoinedQtOption(name)) {
-            commandLine.answer = unknownOption(application, argument);
-            return commandLine;
-        }
-        if (option == nullptr || !option->takesValue)
-            continue;
-        if (++i == arguments.size() || arguments[i] == nullptr) {
-            commandLine.answer = mistake(application, "l'opzione '" + std::string(argument) +
-                                                          "' richiede un valore");
-            return commandLine;
-        }
-        if (name == "platform")
-            platform = arguments[i];
-        else if (name == "display")
-            commandLine.display = arguments[i];
-        else if (name == "platformpluginpath")
-            pluginPath = arguments[i];
-    }
-    commandLine.answer = own.answer(application, qtHelp);
+    const ToolkitOptions qt{
+        .takesValue = [](std::string_view name) -> std::optional<bool> {
+            if (const QtOption *option = findQtOption(name))
+                return option->takesValue;
+            return isJoinedQtOption(name) ? std::optional(false) : std::nullopt;
+        },
+        .value =
+            [&](std::string_view name, std::string_view value) {
+                if (name == "platform")
+                    platform = value;
+                else if (name == "display")
+                    commandLine.display = value;
+                else if (name == "platformpluginpath")
+                    pluginPath = value;
+            },
+        .moreHelp = qtHelp,
+    };
+    commandLine.answer = readArguments(arguments, application, qt);
     if (commandLine.answer)
         return commandLine;
     const std::vector<std::string> installed = installedPlatforms(pluginPath);

@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/qt/native_form.h"
 #include "runtime/qt/qt_conversions.h"
@@ -26,13 +25,6 @@
 
 namespace runtime {
 namespace {
-
-// Qt scales logical pixels to the screen itself, so the layout is placed at
-// the standard density.
-QRect toLogicalPixels(const TwipRect &twips) {
-    const PixelRect pixels = toPixels(twips, standardDpi);
-    return {pixels.left, pixels.top, pixels.width, pixels.height};
-}
 
 QPalette::ColorRole paletteRole(SystemColour colour) {
     return colour == SystemColour::window ? QPalette::Base : QPalette::Text;
@@ -110,9 +102,19 @@ QWidget *createControl(const ControlSpec &row, QWidget *parent) {
     return nullptr;
 }
 
-void applyAppearance(const ControlSpec &row, QWidget &widget) {
+// A box is named after its label, as a screen reader reads the window.
+QString accessibleNameOf(std::span<const ControlSpec> controls, const ControlSpec &row) {
+    const ControlSpec *label = labelFor(controls, row);
+    return label != nullptr ? toQString(label->text) : QString();
+}
+
+void applyAppearance(std::span<const ControlSpec> controls, const ControlSpec &row,
+                     QWidget &widget) {
     widget.setObjectName(toQString(row.name));
-    widget.setGeometry(toLogicalPixels(row.bounds));
+    // Qt scales logical pixels to the screen itself: the layout is placed at
+    // the standard density.
+    const PixelRect bounds = toPixels(row.bounds, standardDpi);
+    widget.setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
     if (row.font != nullptr)
         widget.setFont(toQFont(*row.font));
     if (row.background != SystemColour::inherited) {
@@ -122,7 +124,7 @@ void applyAppearance(const ControlSpec &row, QWidget &widget) {
     if (row.foreground != SystemColour::inherited)
         widget.setForegroundRole(paletteRole(row.foreground));
     widget.setToolTip(toQString(row.toolTip));
-    widget.setAccessibleName(toQString(row.accessibleName));
+    widget.setAccessibleName(accessibleNameOf(controls, row));
     widget.setAccessibleDescription(toQString(row.accessibleDescription));
 }
 
@@ -135,18 +137,15 @@ double roomIn(QWidget &control) {
     return static_cast<QLabel &>(control).contentsRect().width();
 }
 
-void connectClick(Form &form, const ControlSpec &row, QWidget &control, QWidget &window) {
-    auto *button = qobject_cast<QPushButton *>(&control);
-    if (button == nullptr || row.onClick == nullptr)
-        return;
-    const Command command = row.onClick;
-    QObject::connect(button, &QPushButton::clicked, &window,
-                     [&form, command] { runCommand(command, form); });
+void reportPresses(const PressReport &pressed, std::size_t row, QWidget &control, QWidget &window) {
+    if (auto *button = qobject_cast<QPushButton *>(&control))
+        QObject::connect(button, &QPushButton::clicked, &window, [&pressed, row] { pressed(row); });
 }
 
 } // namespace
 
-Form::Native::Native(Form &form) : table(form.table()), controls(table.controls.size()) {
+Form::Native::Native(const FormSpec &form, const PressReport &pressed)
+    : table(form), controls(table.controls.size()) {
     window->setObjectName(toQString(table.name));
     window->setWindowTitle(toQString(table.caption));
     window->setFont(toQFont(table.font));
@@ -160,10 +159,10 @@ Form::Native::Native(Form &form) : table(form.table()), controls(table.controls.
     for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         QWidget *widget = createControl(control, window.get());
-        applyAppearance(control, *widget);
+        applyAppearance(table.controls, control, *widget);
         if (!takesFocus(control.kind))
             widget->setFocusPolicy(control.selectable ? Qt::ClickFocus : Qt::NoFocus);
-        connectClick(form, control, *widget, *window);
+        reportPresses(pressed, row, *widget, *window);
         controls[row] = widget;
     }
     const std::vector<std::size_t> order = focusOrder(table.controls);
@@ -212,8 +211,8 @@ void Form::Native::show() {
     window->show();
 }
 
-NativeFormPointer buildNativeForm(Form &form) {
-    return std::make_unique<Form::Native>(form);
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed) {
+    return std::make_unique<Form::Native>(table, pressed);
 }
 
 } // namespace runtime

@@ -14,7 +14,7 @@
 namespace runtime {
 
 struct Form::Native : NativeForm {
-    explicit Native(Form &form);
+    Native(const FormSpec &table, const PressReport &pressed);
 
     std::string text(std::size_t row) const override;
     void setCaption(std::size_t row, std::string_view caption) override;

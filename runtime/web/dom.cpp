@@ -96,13 +96,10 @@ EM_JS(void, passo_dom_scroll_into_view, (const char *id, int idLength), {
         .scrollIntoView({block : "nearest", inline : "nearest"});
 });
 
-EM_JS(void, passo_dom_remember_value, (const char *id, int idLength), {
-    var key = UTF8ToString(id, idLength);
-    Module.passoRemember(key, document.getElementById(key).value);
+EM_JS(void, passo_dom_remember_value, (const char *id, int idLength, int text), {
+    var element = document.getElementById(UTF8ToString(id, idLength));
+    Module.passoRemember(element.id, text ? element.textContent : element.value);
 });
-
-EM_JS(void, passo_dom_remember, (const char *key, int keyLength, const char *text, int textLength),
-      { Module.passoRemember(UTF8ToString(key, keyLength), UTF8ToString(text, textLength)); });
 
 EM_JS(int, passo_dom_recalled_size, (const char *key, int keyLength), {
     var text = "";
@@ -125,27 +122,28 @@ EM_JS(double, passo_dom_page_width, (), { return innerWidth; });
 EM_JS(double, passo_dom_page_height, (), { return innerHeight; });
 
 // The visual viewport's size follows the page's, and a keypad laid over it.
-// A page with no window, as the one the site is written in, has no view.
-EM_JS(void, passo_dom_listen_to_view, (const void *handler, int listen), {
+// A page is hidden when it is no longer shown, and as it is left; a page
+// with no window, as the one the site is written in, has neither.
+EM_JS(void, passo_dom_listen_to_page, (int event, const void *handler, int listen), {
     if (typeof window == "undefined")
         return;
-    var view = window.visualViewport || window;
-    Module.passoViewListeners = Module.passoViewListeners || new Map();
-    if (listen) {
-        var listener = function() {
-            _passo_dom_event(handler);
-        };
-        Module.passoViewListeners.set(handler, listener);
-        view.addEventListener("resize", listener);
-    } else {
-        view.removeEventListener("resize", Module.passoViewListeners.get(handler));
-        Module.passoViewListeners.delete(handler);
+    Module.passoPageListeners = Module.passoPageListeners || new Map();
+    if (!listen) {
+        Module.passoPageListeners.get(handler).forEach(
+            function(heard) { heard[0].removeEventListener(heard[1], heard[2]); });
+        Module.passoPageListeners.delete(handler);
+        return;
     }
-});
-
-EM_JS(int, passo_dom_overflows, (const char *id, int idLength), {
-    var element = document.getElementById(UTF8ToString(id, idLength));
-    return element.scrollWidth > element.clientWidth;
+    var run = function() {
+        _passo_dom_event(handler);
+    };
+    var heard = event == 0 ? [[window.visualViewport || window, "resize", run]]
+                           : [[window, "pagehide", run], [document, "visibilitychange", function() {
+                                  if (document.visibilityState == "hidden")
+                                      run();
+                              }]];
+    heard.forEach(function(each) { each[0].addEventListener(each[1], each[2]); });
+    Module.passoPageListeners.set(handler, heard);
 });
 
 // From the element's style alone, which needs no layout of the page.
@@ -280,11 +278,11 @@ void Element::scrollIntoView() const {
 }
 
 void Element::rememberValue() const {
-    passo_dom_remember_value(m_id.data(), byteCount(m_id));
+    passo_dom_remember_value(m_id.data(), byteCount(m_id), 0);
 }
 
-bool Element::overflows() const {
-    return passo_dom_overflows(m_id.data(), byteCount(m_id)) != 0;
+void Element::rememberText() const {
+    passo_dom_remember_value(m_id.data(), byteCount(m_id), 1);
 }
 
 double Element::horizontalInset() const {
@@ -340,16 +338,12 @@ PageSize pageSize() {
     return {passo_dom_page_width(), passo_dom_page_height()};
 }
 
-ViewListener::ViewListener(const Handler &handler) : m_handler(handler) {
-    passo_dom_listen_to_view(&m_handler, 1);
+PageListener::PageListener(PageEvent event, const Handler &handler) : m_handler(handler) {
+    passo_dom_listen_to_page(static_cast<int>(event), &m_handler, 1);
 }
 
-ViewListener::~ViewListener() {
-    passo_dom_listen_to_view(&m_handler, 0);
-}
-
-void remember(std::string_view key, std::string_view text) {
-    passo_dom_remember(key.data(), byteCount(key), text.data(), byteCount(text));
+PageListener::~PageListener() {
+    passo_dom_listen_to_page(0, &m_handler, 0);
 }
 
 std::string recalled(std::string_view key) {

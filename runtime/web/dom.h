@@ -48,11 +48,10 @@ public:
     // Scrolls the page, and the part of it that a keypad laid over it
     // leaves in view, the least that shows the whole element.
     void scrollIntoView() const;
-    // Keeps a text box's text in the tab's session storage under its id, to
-    // be recalled when the page loads again in the same tab.
+    // Keep a text box's text, or an element's text, in the tab's session
+    // storage under the element's id (see `recalled`).
     void rememberValue() const;
-    // Whether the element's content is wider than its box, as laid out.
-    bool overflows() const;
+    void rememberText() const;
     // The width of the element's padding and border, left and right, in CSS
     // pixels.
     double horizontalInset() const;
@@ -105,25 +104,33 @@ struct PageSize {
 };
 PageSize pageSize();
 
-// Runs `handler`, which must outlive it, each time the part of the page in
-// view changes size, as a keypad opening or closing does, whether it shrinks
-// the page or is laid over it, for as long as it lives.
-class ViewListener {
+// What happens to the page as a whole.
+enum class PageEvent {
+    // The part of the page in view changes size, as a keypad opening or
+    // closing does, whether it shrinks the page or is laid over it.
+    viewResized,
+    // The page is hidden: another app or tab comes in front of it, or it is
+    // reloaded or left. A phone may drop a hidden page at any moment.
+    hidden,
+};
+
+// Runs `handler`, which must outlive it, at each `event`, for as long as it
+// lives.
+class PageListener {
 public:
-    explicit ViewListener(const Handler &handler);
-    ~ViewListener();
-    ViewListener(const ViewListener &) = delete;
-    ViewListener &operator=(const ViewListener &) = delete;
+    PageListener(PageEvent event, const Handler &handler);
+    ~PageListener();
+    PageListener(const PageListener &) = delete;
+    PageListener &operator=(const PageListener &) = delete;
 
 private:
     const Handler &m_handler;
 };
 
-// The tab's own session storage: it keeps a text under a key while the tab
-// lives, through reloads and the browser dropping the page, and forgets it
-// with the tab. Where the browser keeps nothing (private mode, a full
-// quota), nothing is kept and an empty text recalled.
-void remember(std::string_view key, std::string_view text);
+// The text kept under `key` in the tab's own session storage: it keeps
+// texts while the tab lives, through reloads and the browser dropping the
+// page, and forgets them with the tab. Where the browser keeps nothing
+// (private mode, a full quota), nothing is kept and an empty text recalled.
 std::string recalled(std::string_view key);
 
 // The width of `text` in `font` (CSS shorthand, "8pt Arial"), in CSS pixels; 0

@@ -20,7 +20,7 @@ Module["passoHold"] = function (text) {
     return bytes;
 };
 
-// A text kept in the tab's session storage (runtime::dom::remember). A text
+// A text kept in the tab's session storage (runtime::dom::recalled). A text
 // the storage refuses, as a paste larger than its quota, takes the key's
 // older text with it, which the boxes no longer show; where there is no
 // storage at all, nothing is kept.

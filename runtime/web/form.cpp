@@ -1,21 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/command_boundary.h"
 #include "runtime/layout.h"
 #include "runtime/web/native_form.h"
 
 #include <algorithm>
-#include <iterator>
 #include <optional>
 #include <string>
 
 namespace runtime {
 namespace {
 
-// A CSS pixel is a pixel at the standard density: the browser scales it to
-// the screen and to the page's zoom itself.
-PixelRect cssPixels(const TwipRect &twips) {
-    return toPixels(twips, standardDpi);
+// The window's margin, in twips: the least distance between a control and
+// an edge of the client area. The page keeps that much room around the
+// window too.
+int windowMargin(const FormSpec &form) {
+    int margin = std::min(form.clientWidth, form.clientHeight);
+    for (const ControlSpec &row : form.controls) {
+        const TwipRect &r = row.bounds;
+        margin = std::min({margin, r.left, r.top, form.clientWidth - r.left - r.width,
+                           form.clientHeight - r.top - r.height});
+    }
+    return margin;
 }
 
 // A number for the page's style sheet (form.css), which lays the window out.
@@ -57,14 +62,6 @@ std::string_view cssColour(SystemColour colour) {
     return colour == SystemColour::window ? "Field" : "FieldText";
 }
 
-// The box a label names, for the labels that name one.
-const ControlSpec *boxNamedBy(std::span<const ControlSpec> controls, const ControlSpec &label) {
-    const auto box = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec &row) {
-        return row.kind == ControlKind::textBox && labelFor(controls, row) == &label;
-    });
-    return box != controls.end() ? &*box : nullptr;
-}
-
 // A label that names a box is its <label>, so that the box takes its caption
 // as its accessible name; the result the user copies is an <output>, which a
 // screen reader reads out when it changes.
@@ -79,7 +76,7 @@ std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec 
     case ControlKind::label:
         break;
     }
-    if (boxNamedBy(controls, row) != nullptr)
+    if (boxLabelledBy(controls, row) != nullptr)
         return "label";
     return row.selectable ? "output" : "span";
 }
@@ -88,11 +85,7 @@ std::string_view tagOf(std::span<const ControlSpec> controls, const ControlSpec 
 // the focus order, where that is a box. Past the last box there is none:
 // Enter closes the keypad, and the user presses the button themselves.
 std::optional<std::size_t> nextBox(std::span<const ControlSpec> controls, std::size_t box) {
-    const std::vector<std::size_t> order = focusOrder(controls);
-    const auto at = std::find(order.begin(), order.end(), box);
-    if (at == order.end())
-        return std::nullopt;
-    const std::size_t next = std::next(at) == order.end() ? order.front() : *std::next(at);
+    const std::size_t next = focusNeighbour(controls, box, true);
     if (controls[next].kind != ControlKind::textBox)
         return std::nullopt;
     return next;
@@ -104,15 +97,12 @@ std::optional<std::size_t> nextBox(std::span<const ControlSpec> controls, std::s
 // recallWhatTheTabShowed).
 void makeTextBox(const dom::Element &box, std::span<const ControlSpec> controls,
                  std::size_t index) {
-    const ControlSpec &row = controls[index];
     box.setAttribute("type", "text");
     box.setAttribute("inputmode", "decimal");
     box.setAttribute("enterkeyhint", nextBox(controls, index) ? "next" : "done");
     box.setAttribute("autocomplete", "off");
     box.setAttribute("autocapitalize", "off");
     box.setAttribute("spellcheck", "false");
-    if (labelFor(controls, row) == nullptr && !row.accessibleName.empty())
-        box.setAttribute("aria-label", row.accessibleName);
 }
 
 // The picture at the screen's density, drawn from the box's top-left corner
@@ -129,7 +119,9 @@ void makePicture(const dom::Element &picture, const ControlSpec &row) {
 void makeControl(const dom::Element &element, std::span<const ControlSpec> controls,
                  std::size_t index) {
     const ControlSpec &row = controls[index];
-    const PixelRect bounds = cssPixels(row.bounds);
+    // A CSS pixel is a pixel at the standard density: the browser scales it
+    // to the screen and to the page's zoom itself.
+    const PixelRect bounds = toPixels(row.bounds, standardDpi);
     element.setStyle("--left", number(bounds.left));
     element.setStyle("--top", number(bounds.top));
     element.setStyle("--width", number(bounds.width));
@@ -140,7 +132,7 @@ void makeControl(const dom::Element &element, std::span<const ControlSpec> contr
         element.setAttribute("type", "button");
     else if (row.kind == ControlKind::pictureBox)
         makePicture(element, row);
-    else if (const ControlSpec *box = boxNamedBy(controls, row))
+    else if (const ControlSpec *box = boxLabelledBy(controls, row))
         element.setAttribute("for", box->name);
     element.setText(row.text);
     if (row.font != nullptr)
@@ -175,6 +167,7 @@ void takeControls(Form::Native &form) {
     const FormSpec &table = form.table;
     form.controls.resize(table.controls.size());
     form.captionSizes.resize(table.controls.size());
+    form.captionWritten.resize(table.controls.size());
     for (const std::size_t row : readingOrder(table.controls)) {
         const ControlSpec &control = table.controls[row];
         form.controls[row] = dom::Element(tagOf(table.controls, control), std::string(control.name),
@@ -182,40 +175,41 @@ void takeControls(Form::Native &form) {
         if (!form.inThePage)
             makeControl(form.controls[row], table.controls, row);
         form.captionSizes[row] = fontOf(table, control).pointSize;
-        if (control.onClick != nullptr) {
-            form.clicks[row] = [&form, command = control.onClick] {
-                runCommand(command, form.form);
-            };
+        if (control.kind == ControlKind::commandButton) {
+            form.clicks[row] = [&form, row] { form.pressed(row); };
             form.controls[row].listen("click", form.clicks[row]);
         }
     }
 }
 
-// Tab goes round the window, and Enter presses no button, as in a desktop
-// dialog. Between the first and the last focusable element, the page's own
-// order, which is the reading order, takes the focus on.
+// The keys the browser answers otherwise than the window (keyAnswer): Tab
+// past either end of the page's order, which is the reading order, goes
+// round the focus order, and Enter on a button, which the browser takes as
+// a click, does nothing. A box's Enter is typingInTheBoxes'.
 void keyboardAsInADialog(Form::Native &form) {
+    const std::span<const ControlSpec> controls = form.table.controls;
     std::vector<std::size_t> order;
-    for (const std::size_t row : readingOrder(form.table.controls))
-        if (takesFocus(form.table.controls[row].kind))
+    for (const std::size_t row : readingOrder(controls))
+        if (takesFocus(controls[row].kind))
             order.push_back(row);
     if (order.empty())
         return;
-    const dom::Element &first = form.controls[order.front()];
-    const dom::Element &last = form.controls[order.back()];
-    form.tabToFirst = [&first] { first.focus(); };
-    form.tabToLast = [&last] { last.focus(); };
-    last.takeKey("Tab", false, form.tabToFirst);
-    first.takeKey("Tab", true, form.tabToLast);
+    const dom::Element &afterLast = form.controls[focusNeighbour(controls, order.back(), true)];
+    const dom::Element &beforeFirst = form.controls[focusNeighbour(controls, order.front(), false)];
+    form.tabToFirst = [&afterLast] { afterLast.focus(); };
+    form.tabToLast = [&beforeFirst] { beforeFirst.focus(); };
+    form.controls[order.back()].takeKey("Tab", false, form.tabToFirst);
+    form.controls[order.front()].takeKey("Tab", true, form.tabToLast);
     for (const std::size_t row : order)
-        if (form.table.controls[row].kind == ControlKind::commandButton)
+        if (controls[row].kind == ControlKind::commandButton &&
+            keyAnswer(Key::enter, controls[row].kind) == KeyAnswer::nothing)
             form.controls[row].takeKey("Enter", false, form.ignore);
 }
 
-// What a box does beyond the browser's own: its text is kept for the tab,
-// it stays in view above a touch screen's keypad with the button and the
-// result, and Enter there moves on to the next box or closes the keypad.
-// With a physical keyboard Enter does nothing, as on the desktop.
+// What a box does beyond the browser's own: it stays in view above a touch
+// screen's keypad with the button and the result, and Enter there moves on
+// to the next box or closes the keypad. With a physical keyboard Enter does
+// nothing, as on the desktop (keyAnswer).
 void typingInTheBoxes(Form::Native &form) {
     const std::span<const ControlSpec> controls = form.table.controls;
     form.boxes.resize(controls.size());
@@ -224,7 +218,6 @@ void typingInTheBoxes(Form::Native &form) {
             continue;
         const dom::Element &box = form.controls[row];
         Form::Native::BoxHandlers &handlers = form.boxes[row];
-        handlers.typed = [&box] { box.rememberValue(); };
         handlers.focused = [&form, row] { form.keepInView(row); };
         handlers.enter = [&form, next = nextBox(controls, row)] {
             if (!dom::touchScreen())
@@ -234,7 +227,6 @@ void typingInTheBoxes(Form::Native &form) {
             else
                 dom::blurFocus();
         };
-        box.listen("input", handlers.typed);
         box.listen("focus", handlers.focused);
         box.takeKey("Enter", false, handlers.enter);
     }
@@ -259,14 +251,15 @@ void describeErrorBox(const Form::Native &form) {
 
 } // namespace
 
-Form::Native::Native(Form &owner)
-    : table(owner.table()), form(owner), clicks(table.controls.size()), boxClosed([this] {
+Form::Native::Native(const FormSpec &form, const PressReport &pressedRow)
+    : table(form), pressed(pressedRow), clicks(table.controls.size()), boxClosed([this] {
           boxOpen = false;
           dom::focusById(focusBeforeBox);
       }),
-      viewResized([this] { viewChanged(); }), viewListener(viewResized),
-      inThePage(dom::hasElement(table.name)), window("main", std::string(table.name)),
-      errorBox("dialog", errorBoxId(table, "box")),
+      viewResized([this] { viewChanged(); }), pageHidden([this] { rememberWhatThePageShows(); }),
+      viewListener(dom::PageEvent::viewResized, viewResized),
+      hiddenListener(dom::PageEvent::hidden, pageHidden), inThePage(dom::hasElement(table.name)),
+      window("main", std::string(table.name)), errorBox("dialog", errorBoxId(table, "box")),
       errorCaption("p", errorBoxId(table, "caption"), errorBox.id()),
       errorText("p", errorBoxId(table, "text"), errorBox.id()),
       errorButtons("form", errorBoxId(table, "buttons"), errorBox.id()),
@@ -317,6 +310,17 @@ void Form::Native::viewChanged() {
             keepInView(row);
 }
 
+// Kept for the tab as the page is hidden, the one moment before a phone may
+// drop it, rather than at every keystroke and press: the boxes' texts and
+// the captions the command wrote.
+void Form::Native::rememberWhatThePageShows() const {
+    for (std::size_t row = 0; row < table.controls.size(); ++row)
+        if (table.controls[row].kind == ControlKind::textBox)
+            controls[row].rememberValue();
+        else if (captionWritten[row])
+            controls[row].rememberText();
+}
+
 // The page a phone dropped, or one reloaded, shows again what it showed: the
 // boxes' texts, unless the user has typed before the program was there, and
 // the captions the command wrote. Nothing is recalled in a new tab.
@@ -328,16 +332,18 @@ void Form::Native::recallWhatTheTabShowed() {
             continue;
         if (control.kind == ControlKind::textBox && controls[row].value().empty())
             controls[row].setValue(text);
-        else if (control.kind == ControlKind::label)
-            form.setCaption(control.name, text);
+        else if (control.kind == ControlKind::label) {
+            setCaption(row, text);
+            fitCaption(table, *this, row, text);
+        }
     }
 }
 
 void Form::Native::answerEarlyPress() {
-    const std::string pressed = dom::takeEarlyPress();
+    const std::string early = dom::takeEarlyPress();
     for (std::size_t row = 0; row < table.controls.size(); ++row)
-        if (clicks[row] && controls[row].id() == pressed)
-            clicks[row]();
+        if (clicks[row] && controls[row].id() == early)
+            pressed(row);
 }
 
 void Form::Native::showErrorBox(std::string_view text) {
@@ -352,10 +358,9 @@ std::string Form::Native::text(std::size_t row) const {
     return controls[row].value();
 }
 
-// A caption the command wrote is kept for the tab, as the boxes' texts are.
 void Form::Native::setCaption(std::size_t row, std::string_view caption) {
     controls[row].setText(caption);
-    dom::remember(controls[row].id(), caption);
+    captionWritten[row] = true;
 }
 
 // A button keeps its padding and border around its caption; labels have
@@ -364,7 +369,7 @@ double Form::Native::captionRoom(std::size_t row) const {
     const ControlSpec &control = table.controls[row];
     const double inset =
         control.kind == ControlKind::commandButton ? controls[row].horizontalInset() : 0.0;
-    return cssPixels(control.bounds).width - inset;
+    return toPixels(control.bounds, standardDpi).width - inset;
 }
 
 // A caption is measured in the font it was last measured in, most often: its
@@ -403,8 +408,8 @@ bool Form::Native::hasOpenErrorBox() const {
     return boxOpen;
 }
 
-NativeFormPointer buildNativeForm(Form &form) {
-    return std::make_unique<Form::Native>(form);
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed) {
+    return std::make_unique<Form::Native>(table, pressed);
 }
 
 } // namespace runtime

@@ -14,7 +14,7 @@
 namespace runtime {
 
 struct Form::Native : NativeForm {
-    explicit Native(Form &owner);
+    Native(const FormSpec &table, const PressReport &pressed);
 
     std::string text(std::size_t row) const override;
     void setCaption(std::size_t row, std::string_view caption) override;
@@ -41,26 +41,28 @@ struct Form::Native : NativeForm {
     // page's width stays.
     void holdPageHeight();
     void viewChanged();
+    void rememberWhatThePageShows() const;
 
     // Shows the error box's text modal to the page, the focus on its OK
     // button; closing it gives the focus back where it was.
     void showErrorBox(std::string_view text);
 
     const FormSpec &table;
-    Form &form;
+    const PressReport &pressed;
     // What the page's events run, by table row for the controls; they must
     // outlive the elements that call them, so they come first.
     std::vector<dom::Handler> clicks;
     dom::Handler boxClosed;
-    // By table row, for the text boxes: a keystroke, the focus, and Enter.
+    // By table row, for the text boxes: the focus, and Enter.
     struct BoxHandlers {
-        dom::Handler typed;
         dom::Handler focused;
         dom::Handler enter;
     };
     std::vector<BoxHandlers> boxes;
     dom::Handler viewResized;
-    dom::ViewListener viewListener;
+    dom::Handler pageHidden;
+    dom::PageListener viewListener;
+    dom::PageListener hiddenListener;
     // The page's width when the page's height was last taken.
     double heldPageWidth = -1.0;
     // Tab goes round the window as in a desktop dialog: from the last control
@@ -86,8 +88,10 @@ struct Form::Native : NativeForm {
     // The window: one element holding the controls, by table row.
     dom::Element window;
     std::vector<dom::Element> controls;
-    // By table row: the point size a caption is shown at.
+    // By table row: the point size a caption is shown at, and whether the
+    // program wrote it.
     std::vector<double> captionSizes;
+    std::vector<bool> captionWritten;
     // The error box, a <dialog> of the page, with its caption, text and
     // button.
     dom::Element errorBox;

@@ -22,24 +22,6 @@ int runEventLoop(Form &form) {
     return static_cast<int>(message.wParam);
 }
 
-// The command line as on Linux, where Windows' own "/?" asks for the help too.
-std::optional<CommandLineAnswer> readCommandLine(std::span<char *const> arguments,
-                                                 const ApplicationDescription &application) {
-    OwnOptions own;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == nullptr)
-            continue;
-        const std::string_view argument = arguments[i];
-        if (argument == "/?")
-            own.take("help");
-        else if (!argument.starts_with('-') || argument == "-")
-            return unexpectedArgument(application, argument);
-        else if (!own.take(argument.substr(argument.starts_with("--") ? 2 : 1)))
-            return unknownOption(application, argument);
-    }
-    return own.answer(application, "");
-}
-
 // A box, as Windows programs answer: one started from a menu or a shortcut
 // has no console, and the console that starts one does not wait for it, so
 // text written there would land after its next prompt.
@@ -58,7 +40,9 @@ int showAnswer(const CommandLineAnswer &answer, const ApplicationDescription &ap
 // from a menu has no console: a start-up failure is said in a box too.
 int run(int &argc, char **argv, const ApplicationDescription &application) {
     if (const std::optional<CommandLineAnswer> answer =
-            readCommandLine({argv, static_cast<std::size_t>(argc)}, application))
+            // The command line as on Linux, where Windows' own "/?" asks
+            // for the help too; Win32 takes no options of its own.
+        readArguments({argv, static_cast<std::size_t>(argc)}, application, {.helpAlias = "/?"}))
         return showAnswer(*answer, application);
     return runStartupForm(application, runEventLoop, [&application](const std::string &why) {
         MessageBoxW(nullptr, win32::toUtf16(why).c_str(), win32::toUtf16(application.title).c_str(),

@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The passo-rigatura authors
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "runtime/command_boundary.h"
 #include "runtime/core/errors.h"
 #include "runtime/layout.h"
 #include "runtime/win32/fonts.h"
@@ -211,12 +210,11 @@ SIZE windowSize(const Form::Native &form, int dpi) {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-void onCommand(Form::Native &form, int id, int notification) {
+void onCommand(const Form::Native &form, int id, int notification) {
     const std::optional<std::size_t> row = rowOfId(form, id);
-    if (notification != BN_CLICKED || !row)
-        return;
-    if (const Command command = form.table.controls[*row].onClick)
-        runCommand(command, form.form);
+    if (notification == BN_CLICKED && row &&
+        form.table.controls[*row].kind == ControlKind::commandButton)
+        form.pressed(*row);
 }
 
 int systemColourIndex(SystemColour colour) {
@@ -330,16 +328,23 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
-bool isEnterOrEsc(const MSG &message) {
+// Enter and Esc, which do nothing in the window (keyAnswer); the dialog
+// keyboard would send them to the window as its OK and Cancel.
+bool isInertKey(const Form::Native &form, const MSG &message) {
     const bool key =
         message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
-    return key && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE);
+    if (!key || (message.wParam != VK_RETURN && message.wParam != VK_ESCAPE))
+        return false;
+    const std::optional<std::size_t> row = rowOfId(form, GetDlgCtrlID(message.hwnd));
+    const ControlKind focused = row ? form.table.controls[*row].kind : ControlKind::label;
+    return keyAnswer(message.wParam == VK_RETURN ? Key::enter : Key::escape, focused) ==
+           KeyAnswer::nothing;
 }
 
 } // namespace
 
-Form::Native::Native(Form &owner)
-    : table(owner.table()), form(owner), controls(table.controls.size()),
+Form::Native::Native(const FormSpec &form, const PressReport &pressedRow)
+    : table(form), pressed(pressedRow), controls(table.controls.size()),
       fonts(table.controls.size()), pictures(table.controls.size()) {
     window.reset(CreateWindowExW(windowExStyle, windowClass(), toUtf16(table.caption).c_str(),
                                  windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
@@ -365,9 +370,7 @@ HWND Form::Native::control(std::string_view name) const {
 void Form::Native::dispatch(MSG &message) const {
     const HWND top = window.get();
     const bool ours = message.hwnd == top || IsChild(top, message.hwnd);
-    // The window has no default and no cancel button: Enter presses nothing
-    // and Esc closes nothing.
-    if (ours && isEnterOrEsc(message))
+    if (ours && isInertKey(*this, message))
         return;
     if (IsDialogMessageW(top, &message))
         return;
@@ -419,8 +422,8 @@ void Form::Native::show() {
     ShowWindow(window.get(), SW_SHOW);
 }
 
-NativeFormPointer buildNativeForm(Form &form) {
-    return std::make_unique<Form::Native>(form);
+NativeFormPointer buildNativeForm(const FormSpec &table, const PressReport &pressed) {
+    return std::make_unique<Form::Native>(table, pressed);
 }
 
 } // namespace runtime

@@ -18,7 +18,7 @@
 namespace runtime {
 
 struct Form::Native : NativeForm {
-    explicit Native(Form &owner);
+    Native(const FormSpec &table, const PressReport &pressed);
 
     std::string text(std::size_t row) const override;
     void setCaption(std::size_t row, std::string_view caption) override;
@@ -37,7 +37,7 @@ struct Form::Native : NativeForm {
     void dispatch(MSG &message) const;
 
     const FormSpec &table;
-    Form &form;
+    const PressReport &pressed;
     // The dots per inch of the window's screen, which the layout follows.
     int dpi = standardDpi;
     // By table row.

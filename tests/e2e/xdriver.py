@@ -21,14 +21,10 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 from harness import (  # noqa: E402
-    PATIENCE, TITLE, DriverError, Program, run, settles_on, wait_until,
+    PATIENCE, PLACED, PLACES, TITLE, DriverError, Program, run, settles_on, wait_until,
 )
 
-# Where the controls are, in pixels inside the window's client area.
-GRADI = (16, 136, 121, 25)
-CENTIMETRI = (16, 176, 121, 25)
-CALCOLA = (240, 240, 73, 41)
-RESULT = (24, 256, 113, 25)
+GRADI, CENTIMETRI, CALCOLA, RESULT = (PLACES[name] for name in PLACED)
 
 GRADI_NAME = "GRADI MISURATI"
 CENTIMETRI_NAME = "SPAZIO MISURATO in centimetri"

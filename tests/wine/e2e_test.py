@@ -23,17 +23,13 @@ sys.path.insert(0, TESTS)
 sys.path.insert(0, os.path.join(TESTS, "e2e"))
 import harness  # noqa: E402
 from harness import (  # noqa: E402
-    BOX, CALCULATIONS, TITLE, DriverError, Program, run, wait_until,
+    BOX, CALCULATIONS, CLIENT_SIZE, PLACED, PLACES, TITLE, DriverError, Program, run, wait_until,
 )
 from xdriver import visible_windows  # noqa: E402
 
-# The window at 96 dpi, in pixels from its client area's top left corner:
-# the layout's twips divided by 15.
-CLIENT_SIZE = (347, 295)
-GRADI = (16, 136, 137, 161)
-CENTIMETRI = (16, 176, 137, 201)
-CALCOLA = (240, 240, 313, 281)
-RESULT = (24, 256, 137, 281)
+# The probe gives each control's edges: left, top, right, bottom.
+GRADI, CENTIMETRI, CALCOLA, RESULT = ((left, top, left + width, top + height)
+                                     for left, top, width, height in map(PLACES.get, PLACED))
 # Xvfb's screen, as tests/wine/run starts it.
 SCREEN_SIZE = (1024, 768)
 
