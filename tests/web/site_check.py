@@ -160,7 +160,7 @@ def visit(chromium, report, artifacts):
                      abs(js("window width") - width) < 0.5, js("window width"))
         if metrics["mobile"]:
             finger_sized(report, name, web.execute_script(LAYOUT))
-        for row in INPUTS:
+        for row in COLUMN_INPUTS if metrics["mobile"] else INPUTS:
             enter(chromium, report, f"{name}: {row[0]}", *row[1:])
         web.save_screenshot(os.path.join(artifacts, f"site-{name.replace(' ', '-')}.png"))
     for row in PASTES:
@@ -473,7 +473,7 @@ def main():
         with Chromium(options.site, WasmHeldBack) as chromium:
             visit(chromium, report, options.artifacts)
 
-    return harness.main(__doc__, checks, 280, [("--site", {"required": True})])
+    return harness.main(__doc__, checks, 400, [("--site", {"required": True})])
 
 
 if __name__ == "__main__":
