@@ -111,9 +111,8 @@ package: setup-package
 # The source package built in a clean Debian 12 chroot, lintian on it, its
 # autopkgtests and piuparts, each in a testbed of its own; see
 # scripts/distribution-check. 12 minutes on 2 cores, up to 30 when they are
-# busy, mostly spent
-# installing packages from the mirror into the chroots; needs root. CI runs
-# it after make test.
+# busy, mostly spent installing packages from the mirror into the chroots;
+# needs root. CI runs it after make test.
 distribution-check:
 	scripts/distribution-check $(DISTRIBUTION_DIR)
 
