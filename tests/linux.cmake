@@ -14,8 +14,6 @@ add_library(qt_window_tests OBJECT qt/widgets_test.cpp)
 target_link_libraries(qt_window_tests PRIVATE window_driver)
 set(backend_window_tests qt_window_tests)
 
-add_test(NAME install_and_desktop_files
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install_test.sh ${PROJECT_BINARY_DIR})
 add_test(NAME windows_icon_is_32px_16_colours
     COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/assets/check_ico.py
             ${PROJECT_SOURCE_DIR}/assets/passo-rigatura.ico)

@@ -49,8 +49,11 @@ done
 installed=$(cd root && find . -type f -printf '%P\n' | sort)
 check "exactly the program and its desktop files are installed" \
     diff <(printf '%s\n' "${expected[@]}" | sort) - <<<"$installed"
+check "the program can be run" test -x root/usr/bin/passo-rigatura
 check "the menu entry is valid" desktop-file-validate "root/usr/share/applications/$id.desktop"
 check "the metainfo is valid, pedantically" \
     appstreamcli validate --pedantic --no-net "root/usr/share/metainfo/$id.metainfo.xml"
+check "the metainfo's release is 1.00" \
+    grep -q '<release version="1.00"' "root/usr/share/metainfo/$id.metainfo.xml"
 
 report
