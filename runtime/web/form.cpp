@@ -327,6 +327,8 @@ void Form::Native::rememberWhatThePageShows() const {
 void Form::Native::recallWhatTheTabShowed() {
     for (std::size_t row = 0; row < table.controls.size(); ++row) {
         const ControlSpec &control = table.controls[row];
+        if (control.kind != ControlKind::textBox && control.kind != ControlKind::label)
+            continue;
         const std::string text = dom::recalled(controls[row].id());
         if (text.empty())
             continue;
