@@ -13,7 +13,7 @@
 if(PASSO_WEB_SUITE_PAGE)
     set(page_script ${CMAKE_CURRENT_SOURCE_DIR}/web/suite_page.js)
     add_library(window_driver STATIC web/window_driver.cpp web/chromium_driver.cpp)
-    target_link_options(window_driver INTERFACE -sENVIRONMENT=web -sASYNCIFY
+    target_link_options(window_driver INTERFACE ${PASSO_QUICK_LINK} -sENVIRONMENT=web -sASYNCIFY
         -sALLOW_MEMORY_GROWTH=1 --pre-js ${page_script})
 else()
     set(page_script ${CMAKE_CURRENT_SOURCE_DIR}/web/jsdom_page.js)
