@@ -67,4 +67,5 @@ endforeach()
 # origin, nothing in the console; screenshots in browser-artifacts.
 add_test(NAME site_in_chromium COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/web/site_check.py
     ${site_and_artifacts})
-set_tests_properties(site_in_chromium PROPERTIES TIMEOUT 420 LABELS browser)
+# The longest of this build's tests: it starts first.
+set_tests_properties(site_in_chromium PROPERTIES TIMEOUT 420 LABELS browser COST 1000)
