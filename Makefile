@@ -78,20 +78,21 @@ run: build-program
 # Each build's tests run two at a time, and the release test alone: its two
 # builds take both cores. The release test finds the site the browser tests
 # check in PASSO_TESTED_SITE, which its released site must equal. The
-# Windows and browser tests, which spend much of their time waiting on Wine
-# and the browser, run side by side, the Windows ones reporting when both are
-# done; the fuzzers run meanwhile at the lowest priority, on what those leave
-# of the cores, and report last.
+# browser's tests, which spend much of their time waiting on the browser,
+# run beside the Windows ones (waiting on Wine) and then the sanitizer
+# build's, which report when all are done; the fuzzers run meanwhile at the
+# lowest priority, on what those leave of the cores, and report last.
+SIDE_TESTS = $(BUILD_DIR)/windows-and-sanitizer-tests.txt
 test: build build-sanitize build-fuzz build-windows package-windows build-web format-check
 	PASSO_TESTED_SITE=$(abspath $(WEB_DIR))/site ctest --test-dir $(BUILD_DIR) --output-on-failure \
 	    --parallel 2
 	nice -n 19 fuzz/run.sh 60 $(FUZZ_DIR) >$(FUZZ_DIR)/report.txt 2>&1 & fuzzers=$$!; \
-	    ctest --test-dir $(WINDOWS_DIR) --output-on-failure --parallel 2 \
-	        >$(WINDOWS_DIR)/tests.txt 2>&1 & windows=$$!; \
+	    { ctest --test-dir $(WINDOWS_DIR) --output-on-failure --parallel 2 && \
+	      ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e --parallel 2; \
+	    } >$(SIDE_TESTS) 2>&1 & side=$$!; \
 	    ctest --test-dir $(WEB_DIR) --output-on-failure --parallel 2; status=$$?; \
-	    wait $$windows || status=1; cat $(WINDOWS_DIR)/tests.txt; \
+	    wait $$side || status=1; cat $(SIDE_TESTS); \
 	    wait $$fuzzers || status=1; cat $(FUZZ_DIR)/report.txt; exit $$status
-	ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude e2e --parallel 2
 	$(BUILD_DIR)/tests/exhaustive/exhaustive_check --sample $(EXHAUSTIVE_SAMPLE)
 
 # The quick loop while changing the program: installs only what it needs,
