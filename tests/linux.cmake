@@ -92,11 +92,11 @@ if(NOT PASSO_SANITIZE)
     set_tests_properties(licences_declared PROPERTIES TIMEOUT 120)
     add_test(NAME package_reproducible_and_lintian_clean
         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh ${PROJECT_SOURCE_DIR})
-    # Its two builds take both cores, one job each (more only add switching
-    # between them): nothing runs beside it. It starts first, so that the
-    # other tests, the next build among them, share the cores after it.
+    # Its two builds take both cores: nothing runs beside it. It starts
+    # first, so that the other tests, the next build among them, share the
+    # cores after it.
     set_tests_properties(package_reproducible_and_lintian_clean PROPERTIES LABELS package
-        TIMEOUT 900 PROCESSORS 2 COST 1000 ENVIRONMENT CMAKE_BUILD_PARALLEL_LEVEL=1)
+        TIMEOUT 900 PROCESSORS 2 COST 1000)
     # A build of the program alone, about 40 s of one core: it starts next,
     # on both cores, beside the tests that mostly wait on a display.
     add_test(NAME source_tarball_standard_install
